@@ -1,0 +1,111 @@
+#include "model/Catalogo.h"
+
+#include <QStringList>
+
+namespace Catalogo {
+
+QString StatusMaquinas() {
+  return QStringLiteral(
+      "SELECT FILIAIS.CODEMPRESA, IGFMAQUINA.MAQUINA, FILIAIS.CODEMPRESA || ' - ' || FILIAIS.NOMEEMPRESA AS NOME, "
+      "IGFMAQUINA.MAQUINAECF, IGFMAQUINA.INTERVALO, IGFMAQUINA.QTDREGRECEB, IGFMAQUINA.ULTRECEB, IGFMAQUINA.ULTENVIO, "
+      "IIF((SELECT COUNT(INTEGERRO.CODEMPRESA) FROM INTEGERRO WHERE INTEGERRO.CODEMPRESA = IGFMAQUINA.MAQUINA AND "
+      "INTEGERRO.MAQUINAECF = IGFMAQUINA.MAQUINAECF AND INTEGERRO.CONFERIDO = 'N') = 0, 'Não', 'Sim') AS STATUSERRO "
+      "FROM IGFMAQUINA INNER JOIN FILIAIS ON IGFMAQUINA.MAQUINA = FILIAIS.CODEMPRESA "
+      "ORDER BY IGFMAQUINA.MAQUINAECF, FILIAIS.NOMEEMPRESA");
+}
+
+QString RegistrosEnviar() {
+  return QStringLiteral(
+      "SELECT SUM(TOTAL) AS TOTAL FROM (SELECT COUNT(*) AS TOTAL FROM MVINTEGGERAL WHERE "
+      "MVINTEGGERAL.INCINTEGMAQUINA <> 'N' AND (NOT EXISTS(SELECT REGISTROSINTEGRADOS.ORDEM FROM REGISTROSINTEGRADOS "
+      "WHERE REGISTROSINTEGRADOS.MAQUINA = :MAQUINA AND REGISTROSINTEGRADOS.MAQUINAECF = :MAQUINAECF AND "
+      "REGISTROSINTEGRADOS.ORDEM = MVINTEGGERAL.ORDEM)) AND ((MVINTEGGERAL.ACAO = 'E') OR (MVINTEGGERAL.TABELA NOT IN "
+      "('TRANSF_ESTOQUE', 'TRANSF_ESTOQUE_ITENS'))) UNION ALL SELECT COUNT(*) AS TOTAL FROM INTEGMAQUINA WHERE "
+      "INTEGMAQUINA.ATUALIZOU <> 'S' AND INTEGMAQUINA.MAQUINA = :MAQUINA AND INTEGMAQUINA.MAQUINAECF = :MAQUINAECF) "
+      "AS TABELA");
+}
+
+QString RegistrosFila() {
+  return QStringLiteral(
+      "select Count(ID) as TOTAL from filaintegoffline Where filaintegoffline.status in (0,3) and "
+      "filaintegoffline.codempresa = :pCodEmpresa and filaintegoffline.maquina = :pMaqECF");
+}
+
+QString IntervaloPainel() {
+  return QStringLiteral(
+      "SELECT PARADIV.CAMPOINTEGER FROM PARADIV WHERE PARADIV.ID_DESCRICAO = 'TEMPOATUALIZACAOPAINEL'");
+}
+
+QString UsaWebService() { return QStringLiteral("Select UTILIZAINTEGWEBSERVICE from PARAWEB"); }
+
+QString ProximosRegistros() {
+  return QStringLiteral(
+      "Select First 15 MvIntegGeral.* From MvIntegGeral Where ( MvIntegGeral.Ordem > ( Select IgfMaquina.UltIdServer "
+      "From IgfMaquina Where IgfMaquina.Maquina = :PMaquina And IgfMaquina.MaquinaECF = :PMaqECF) And "
+      "MvIntegGeral.Tabela Not In ( 'TRANSFESTOQUE','MVGERAL') ) Or ( MvIntegGeral.Ordem > ( Select "
+      "IgfMaquina.UltIdServer From IgfMaquina Where IgfMaquina.Maquina = :PMaquina And IgfMaquina.MaquinaECF = "
+      ":PMaqECF) And ( ( MvIntegGeral.Tabela = 'TRANSFESTOQUE' And MvIntegGeral.Chave3 = :PMaquina ) Or ( "
+      "MvIntegGeral.Tabela = 'MVGERAL' And MvIntegGeral.Chave0 = :PMaquina ) ) ) Order By MvIntegGeral.Ordem");
+}
+
+QString ProximosRegistrosTodos() {
+  return QStringLiteral(
+      "Select MvIntegGeral.* From MvIntegGeral Where ( MvIntegGeral.Ordem > ( Select IgfMaquina.UltIdServer From "
+      "IgfMaquina Where IgfMaquina.Maquina = :PMaquina AND IgfMaquina.MaquinaECF = :PMaqECF) And MvIntegGeral.Tabela "
+      "Not In ( 'TRANSFESTOQUE', 'MVGERAL' ) ) Or ( MvIntegGeral.Ordem > ( Select IgfMaquina.UltIdServer From "
+      "IgfMaquina Where IgfMaquina.Maquina = :PMaquina AND IgfMaquina.MaquinaECF = :PMaqECF) And ( ( "
+      "MvIntegGeral.Tabela = 'TRANSFESTOQUE' And MvIntegGeral.Chave3 = :PMaquina ) Or ( MvIntegGeral.Tabela = "
+      "'MVGERAL' And MvIntegGeral.Chave0 = :PMaquina ) ) ) Order By MvIntegGeral.Ordem");
+}
+
+QString RegistrosEnviados() {
+  return QStringLiteral(
+      "Select First 15 MvIntegGeral.* From IntegMaquina Inner Join MvIntegGeral ON IntegMaquina.Ordem = "
+      "MvIntegGeral.Ordem Where IntegMaquina.Maquina = :PMaquina And IntegMaquina.MaquinaECF = :PMaqECF And "
+      "IntegMaquina.Atualizou = 'S' Order By MvIntegGeral.Ordem Desc");
+}
+
+QString RegistrosRecebidos() {
+  return QStringLiteral(
+      "SELECT first 15 filaintegoffline.id, filaintegoffline.id_origem, case filaintegoffline.acao when 'A' Then "
+      "'Alteração' when 'I' Then 'Inclusão' when 'E' then 'Exclusão' when 'P' then 'Procedure' end as Acao, case "
+      "filaintegoffline.status when 0 then 'Não Executado' when 1 then 'Executado' when 2 then 'Exec. e Sinc' when 3 "
+      "then 'Erro' end as status, filaintegoffline.tabela, filaintegoffline.script, filaintegoffline.data_inclusao, "
+      "filaintegoffline.data_execucao from filaintegoffline where filaintegoffline.codempresa = :pCodEmpresa and "
+      "filaintegoffline.maquina = :pMaqECF Order By filaintegoffline.data_inclusao desc");
+}
+
+QString ChavePrimaria() {
+  return QStringLiteral(
+      "SELECT RDB$INDEX_SEGMENTS.RDB$FIELD_NAME FROM RDB$RELATION_CONSTRAINTS INNER JOIN RDB$INDEX_SEGMENTS ON "
+      "RDB$RELATION_CONSTRAINTS.RDB$INDEX_NAME = RDB$INDEX_SEGMENTS.RDB$INDEX_NAME WHERE "
+      "RDB$RELATION_CONSTRAINTS.RDB$RELATION_NAME = :TABELA AND RDB$RELATION_CONSTRAINTS.RDB$CONSTRAINT_TYPE = "
+      "'PRIMARY KEY' ORDER BY RDB$INDEX_SEGMENTS.RDB$FIELD_POSITION");
+}
+
+QString ErrosLinhaSelecao() {
+  return QStringLiteral("Select * From IntegErro Where CodEmpresa = :PCodEmpresa AND MaquinaECF = :PMaqECF");
+}
+
+QString ErrosLinhaNaoConferidos() { return QStringLiteral("And Conferido = ") + QStringLiteral("'N'"); }
+
+QString ErrosLinhaOrdem() { return QStringLiteral("Order By DataErro Desc"); }
+
+// The statement is kept as lines, the way the error viewer rebuilds it.
+QString ErrosNaoConferidos() {
+  return QStringList{ErrosLinhaSelecao(), ErrosLinhaNaoConferidos(), ErrosLinhaOrdem()}.join(QStringLiteral("\r\n"));
+}
+
+QString ErrosTodos() { return QStringList{ErrosLinhaSelecao(), ErrosLinhaOrdem()}.join(QStringLiteral("\r\n")); }
+
+QString ReprocessarErros() { return QStringLiteral("UPDATE FILAINTEGOFFLINE SET STATUS = 0 WHERE STATUS = 3"); }
+
+QString GravarConferido() {
+  return QStringLiteral(
+      "Update IntegErro Set Conferido = :PConferido Where CodEmpresa = :PCodEmpresa And MaquinaECF = :PMaqECF And "
+      "IdIntegErro = :PIdIntegErro");
+}
+
+QString ExcluirErros() { return QStringLiteral("Delete From IntegErro Where CodEmpresa = :PCodEmpresa"); }
+
+}  // namespace Catalogo

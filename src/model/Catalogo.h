@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+// Every statement the panel issues, each in one place, verbatim. Values are
+// always bound through the named parameters; nothing is spliced into a text.
+namespace Catalogo {
+
+// 1. Status rows with the open-error flag.
+QString StatusMaquinas();
+// 2. Records still to send to one machine (:MAQUINA, :MAQUINAECF).
+QString RegistrosEnviar();
+// 3. Queue entries waiting or in error for one machine (:pCodEmpresa, :pMaqECF).
+QString RegistrosFila();
+// 4. Panel refresh interval.
+QString IntervaloPainel();
+// 5. Web-service flag.
+QString UsaWebService();
+// 6. Next records to send (:PMaquina, :PMaqECF): the first 15, or all.
+QString ProximosRegistros();
+QString ProximosRegistrosTodos();
+// 7. Last 15 records sent (:PMaquina, :PMaqECF).
+QString RegistrosEnviados();
+// 8. Last 15 records received (:pCodEmpresa, :pMaqECF).
+QString RegistrosRecebidos();
+// 9. Primary-key columns of a table (:TABELA).
+QString ChavePrimaria();
+// 10. Errors of one machine (:PCodEmpresa, :PMaqECF), built by lines: the
+// select, the open-only filter line when asked for, the order.
+QString ErrosLinhaSelecao();
+QString ErrosLinhaNaoConferidos();
+QString ErrosLinhaOrdem();
+QString ErrosNaoConferidos();
+QString ErrosTodos();
+// 11. Send errored queue entries back to pending.
+QString ReprocessarErros();
+// 12. Mark one error (:PConferido, :PCodEmpresa, :PMaqECF, :PIdIntegErro).
+QString GravarConferido();
+// 13. Delete the branch's errors (:PCodEmpresa).
+QString ExcluirErros();
+
+}  // namespace Catalogo
