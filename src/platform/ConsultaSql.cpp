@@ -103,7 +103,7 @@ struct ConsultaSql::Preparado {
   bool TemCursor = false;
 };
 
-ConsultaSql::ConsultaSql(ConexaoBanco* conexao) { SetConexao(conexao); }
+ConsultaSql::ConsultaSql(ConexaoBanco* conexao, QObject* dono) : QObject(dono) { SetConexao(conexao); }
 
 ConsultaSql::~ConsultaSql() {
   LiberarPreparo(false);

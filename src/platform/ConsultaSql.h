@@ -4,6 +4,7 @@
 #include "platform/ValorCampo.h"
 
 #include <QHash>
+#include <QObject>
 #include <QStringList>
 #include <memory>
 #include <optional>
@@ -24,10 +25,15 @@ class ConexaoBanco;
 // Abrir runs a query and loads every row it returns (text blobs read whole);
 // Executar runs a statement without a result set.
 //
+// A window owns its queries as children, so that the main window can attach
+// every query of a window to the shared connection in creation order.
+//
 // Threads: the user-interface thread only.
-class ConsultaSql {
+class ConsultaSql : public QObject {
+  Q_OBJECT
+
  public:
-  explicit ConsultaSql(ConexaoBanco* conexao = nullptr);
+  explicit ConsultaSql(ConexaoBanco* conexao = nullptr, QObject* dono = nullptr);
   ~ConsultaSql();
   ConsultaSql(const ConsultaSql&) = delete;
   ConsultaSql& operator=(const ConsultaSql&) = delete;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class ConexaoBanco;
+
+// Where the connection's settings come from: section "DATABASEESTOQUE" of
+// "Caminho.ini", the user and the password decoded. The window and the
+// command line connect through the same operation.
+namespace ConfiguracaoBanco {
+
+// "Caminho.ini" in the folder of the running executable, not the current one.
+QString ArquivoPadrao();
+
+// Reads the file, sets "Database", "User_Name" and "Password" and opens the
+// connection. Fails with the configuration message (nothing changed) or the
+// connection message (the parameters keep the configured values).
+void ConectarBanco(ConexaoBanco& conexao, const QString& arquivoIni);
+
+}  // namespace ConfiguracaoBanco

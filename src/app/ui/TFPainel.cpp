@@ -1,0 +1,331 @@
+#include "app/ui/TFPainel.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/ConfiguracaoBanco.h"
+#include "app/Dialogos.h"
+#include "app/Encerramento.h"
+#include "app/GuardaFalhas.h"
+#include "app/VersaoSistema.h"
+#include "platform/ConsultaSql.h"
+
+TFPainel* TFPainel::FInstancia = nullptr;
+
+namespace {
+
+QFont Fonte(int pontos, bool negrito = false) {
+  QFont fonte(QStringLiteral("MS Sans Serif"), pontos);
+  fonte.setBold(negrito);
+  return fonte;
+}
+
+QLabel* Rotulo(QWidget* pai, const char* nome, const QString& texto, int x, int y, int pontos, bool negrito) {
+  auto* rotulo = new QLabel(texto, pai);
+  rotulo->setObjectName(QLatin1String(nome));
+  rotulo->setFont(Fonte(pontos, negrito));
+  rotulo->move(x, y);
+  rotulo->adjustSize();
+  return rotulo;
+}
+
+QPushButton* Botao(QWidget* pai, const char* nome, const QString& texto, int x, int largura) {
+  auto* botao = new QPushButton(texto, pai);
+  botao->setObjectName(QLatin1String(nome));
+  botao->setGeometry(x, 5, largura, 28);
+  return botao;
+}
+
+// The decorative pictures of the header are drawn, not stored.
+QPixmap Marca(QSize tamanho, const QString& texto, const QColor& cor) {
+  QPixmap imagem(tamanho);
+  imagem.fill(Qt::transparent);
+  QPainter pintor(&imagem);
+  pintor.setRenderHint(QPainter::Antialiasing);
+  pintor.setBrush(cor);
+  pintor.setPen(Qt::NoPen);
+  pintor.drawRoundedRect(QRectF(QPointF(0, 0), tamanho).adjusted(1, 1, -1, -1), 10, 10);
+  pintor.setPen(Qt::white);
+  QFont fonte = pintor.font();
+  fonte.setBold(true);
+  fonte.setPixelSize(tamanho.height() / 3);
+  pintor.setFont(fonte);
+  pintor.drawText(imagem.rect(), Qt::AlignCenter, texto);
+  return imagem;
+}
+
+}  // namespace
+
+TFPainel::TFPainel(const QString& arquivoIni, QWidget* parent)
+    : QWidget(parent), FArquivoIni(arquivoIni.isEmpty() ? ConfiguracaoBanco::ArquivoPadrao() : arquivoIni) {
+  FInstancia = this;
+  setObjectName(QStringLiteral("FPainel"));
+  setWindowTitle(QStringLiteral("Painel de Controle para Integração - VKT Informática - "));
+  setFont(Fonte(8));
+  setFixedSize(1094, 470);
+  CriarControles();
+  DefinirOrdemTabulacao();
+  qApp->installEventFilter(this);
+  Guardar([this] { FormCreate(); });
+}
+
+TFPainel::~TFPainel() {
+  qApp->removeEventFilter(this);
+  GuardaFalhas::Instalar(nullptr);
+  if (FInstancia == this) FInstancia = nullptr;
+}
+
+void TFPainel::Guardar(const std::function<void()>& corpo) { GuardaFalhas::Executar(corpo); }
+
+void TFPainel::CriarControles() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  CriarCabecalho();
+  layout->addWidget(pnlCabecalho);
+
+  GridPainel = new QTableView(this);
+  GridPainel->setObjectName(QStringLiteral("GridPainel"));
+  GridPainel->setFocusPolicy(Qt::ClickFocus);
+  GridPainel->verticalHeader()->hide();
+  GridPainel->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  layout->addWidget(GridPainel, 1);
+
+  CriarBotoes();
+  layout->addWidget(pnlBotoes);
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setFixedHeight(19);
+  StatusBar1->setSizeGripEnabled(false);
+  auto* painel = new QLabel(QStringLiteral("Erro? são os eventos ocorridos durante o processamento das informações."));
+  StatusBar1->addWidget(painel, 1);
+  layout->addWidget(StatusBar1);
+
+  Timer = new QTimer(this);
+  Timer->setObjectName(QStringLiteral("Timer"));
+  Timer->setInterval(15000);
+  connect(Timer, &QTimer::timeout, this, [this] { Guardar([this] { TimerTimer(); }); });
+  Timer->start();
+}
+
+void TFPainel::CriarCabecalho() {
+  pnlCabecalho = new QFrame(this);
+  pnlCabecalho->setObjectName(QStringLiteral("pnlCabecalho"));
+  pnlCabecalho->setFrameShape(QFrame::NoFrame);
+  pnlCabecalho->setFixedHeight(80);
+
+  Image8 = new QLabel(pnlCabecalho);
+  Image8->setObjectName(QStringLiteral("Image8"));
+  Image8->setGeometry(11, 5, 192, 66);
+  Image8->setCursor(Qt::PointingHandCursor);
+  Image8->setScaledContents(true);
+  Image8->setPixmap(Marca(QSize(192, 66), QStringLiteral("Velmora"), QColor(0, 84, 147)));
+
+  Label2 = Rotulo(pnlCabecalho, "Label2", QStringLiteral("Atualizar a cada"), 239, 22, 9, true);
+  edtIntervalo = new QLineEdit(QStringLiteral("15"), pnlCabecalho);
+  edtIntervalo->setObjectName(QStringLiteral("edtIntervalo"));
+  edtIntervalo->setGeometry(339, 18, 25, 21);
+  edtIntervalo->setMaxLength(2);
+  connect(edtIntervalo, &QLineEdit::editingFinished, this, [this] {
+    // Leaving the edit applies the interval; Enter also leaves it, through
+    // the key handler, so the signal that Enter raises itself is not used.
+    if (!edtIntervalo->hasFocus()) Guardar([this] { edtIntervaloExit(); });
+  });
+  Label3 = Rotulo(pnlCabecalho, "Label3", QStringLiteral("segundos"), 372, 22, 9, true);
+  lblAtualizado = Rotulo(pnlCabecalho, "lblAtualizado", QStringLiteral("Atualizado em:"), 239, 46, 9, true);
+
+  Label1 = new QLabel(
+      QStringLiteral("Atenção: Se estiver atualizando a versão do Velmora Off-Line, certifique que a fila de "
+                     "integração encontra-se zerada. Não atualize a versão do sistema se existirem integrações "
+                     "pendentes."),
+      pnlCabecalho);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setGeometry(551, 11, 266, 54);
+  Label1->setWordWrap(true);
+  Label1->setFont(Fonte(9));
+  Label1->setStyleSheet(QStringLiteral("color: #800000;"));
+
+  Image1 = new QLabel(pnlCabecalho);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setGeometry(842, 6, 241, 67);
+  Image1->setAlignment(Qt::AlignCenter);
+  Image1->setPixmap(Marca(QSize(241, 67), QStringLiteral("Off-Line"), QColor(0, 128, 96)));
+}
+
+void TFPainel::CriarBotoes() {
+  pnlBotoes = new QFrame(this);
+  pnlBotoes->setObjectName(QStringLiteral("pnlBotoes"));
+  pnlBotoes->setFrameShape(QFrame::NoFrame);
+  pnlBotoes->setFixedHeight(38);
+
+  lblAtualizandoPainel =
+      Rotulo(pnlBotoes, "lblAtualizandoPainel", QStringLiteral("Aguarde, atualizando dados..."), 10, 5, 8, true);
+  lblAtualizandoPainel->hide();
+
+  btAtualizar = Botao(pnlBotoes, "btAtualizar", QStringLiteral("&Atualizar agora"), 349, 149);
+  btUltReg = Botao(pnlBotoes, "btUltReg", QStringLiteral("&Reg. sincronizados"), 501, 149);
+  btVisualizar = Botao(pnlBotoes, "btVisualizar", QStringLiteral("&Visualizar Log"), 653, 149);
+  btnReexecutaErros = Botao(pnlBotoes, "btnReexecutaErros", QStringLiteral("Reprocessar Erros"), 805, 149);
+  btFechar = Botao(pnlBotoes, "btFechar", QStringLiteral("&Fechar"), 957, 133);
+
+  connect(btAtualizar, &QPushButton::clicked, this, [this] { Guardar([this] { btAtualizarClick(); }); });
+  connect(btFechar, &QPushButton::clicked, this, [this] { Guardar([this] { btFecharClick(); }); });
+}
+
+void TFPainel::DefinirOrdemTabulacao() {
+  setTabOrder(btVisualizar, btAtualizar);
+  setTabOrder(btAtualizar, btUltReg);
+  setTabOrder(btUltReg, btFechar);
+  setTabOrder(btFechar, btnReexecutaErros);
+  setTabOrder(btnReexecutaErros, edtIntervalo);
+  setTabOrder(edtIntervalo, btVisualizar);
+}
+
+// ---- start-up, closing, keys and failures ----
+
+void TFPainel::FormCreate() {
+  setWindowTitle(windowTitle() + VersaoSistema());
+  GuardaFalhas::Instalar([this](const Falha& falha) { TratarExcecao(falha); });
+  ConectarBanco();
+  CarregarIntervalo();
+  ConfigurarColunaMaquina();
+}
+
+void TFPainel::FormShow() {
+  edtIntervaloExit();
+  Timer->stop();
+  try {
+    AtualizarPainel();
+  } catch (...) {
+    Timer->start();
+    throw;
+  }
+  Timer->start();
+}
+
+void TFPainel::showEvent(QShowEvent* evento) {
+  QWidget::showEvent(evento);
+  if (FMostrado) return;
+  FMostrado = true;
+  if (QScreen* tela = screen()) move(tela->availableGeometry().center() - rect().center());
+  btVisualizar->setFocus();
+  Guardar([this] { FormShow(); });
+}
+
+void TFPainel::closeEvent(QCloseEvent* evento) {
+  QWidget::closeEvent(evento);
+  Encerramento::Pedir();
+}
+
+void TFPainel::btFecharClick() { close(); }
+
+bool TFPainel::eventFilter(QObject* alvo, QEvent* evento) {
+  if (evento->type() != QEvent::KeyPress || !alvo->isWidgetType()) return false;
+  auto* widget = static_cast<QWidget*>(alvo);
+  if (widget != this && !isAncestorOf(widget)) return false;
+  bool tratada = false;
+  Guardar([&] { FormKeyDown(static_cast<QKeyEvent*>(evento), tratada); });
+  return tratada;
+}
+
+void TFPainel::FormKeyDown(QKeyEvent* tecla, bool& tratada) {
+  switch (tecla->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      tratada = true;
+      focusNextChild();
+      break;
+    case Qt::Key_Escape:
+      tratada = true;
+      close();
+      break;
+    default:
+      break;
+  }
+}
+
+void TFPainel::TratarExcecao(const Falha& falha) {
+  const QString maiusculo = falha.Mensagem().toUpper();
+  // Only the database tells that it is gone; any other text that happens to
+  // hold these words is an ordinary failure and is shown.
+  if (falha.VeioDoBanco() &&
+      (maiusculo.contains(QStringLiteral("SHUTDOWN")) || maiusculo.contains(QStringLiteral("CONNECTION LOST")))) {
+    Encerramento::Pedir();
+    return;
+  }
+  // A failure that arrives while its box is open (the timer retrying a
+  // server that is down) is not stacked on it.
+  if (FMostrandoErro) return;
+  FMostrandoErro = true;
+  Dialogos::Erro(falha.Mensagem());
+  FMostrandoErro = false;
+}
+
+// ---- connection and guarded transactions ----
+
+bool TFPainel::ConectarBanco() {
+  ConfiguracaoBanco::ConectarBanco(FConexao, FArquivoIni);
+  return true;
+}
+
+void TFPainel::AtribuirConexao(QObject* janela) {
+  for (ConsultaSql* consulta : janela->findChildren<ConsultaSql*>()) consulta->SetConexao(&FConexao);
+}
+
+void TFPainel::IniciaTransacao() {
+  if (FConexao.EmTransacao())
+    throw Falha(QStringLiteral("Detectada falha no controle de inicia transação: Transação não fechada."));
+  FTransacaoDesc.TransactionID = 1;
+  FTransacaoDesc.IsolationLevel = TNivelIsolamento::ReadCommitted;
+  FConexao.IniciarTransacao();
+}
+
+void TFPainel::ConfirmaTransacao() {
+  if (!FConexao.EmTransacao())
+    throw Falha(QStringLiteral("Detectada falha no controle de confirma transação: Transação não aberta."));
+  FConexao.ConfirmarTransacao();
+}
+
+void TFPainel::CancelaTransacao() {
+  if (!FConexao.EmTransacao())
+    throw Falha(
+        QStringLiteral("Detectada falha no controle de cancelamento de transação: Transação não aberta."));
+  FConexao.CancelarTransacao();
+}
+
+// ---- status rows, refresh and scheduling ----
+
+void TFPainel::AtualizarPainel() {}
+
+void TFPainel::CarregarIntervalo() {}
+
+void TFPainel::ConfigurarColunaMaquina() {}
+
+void TFPainel::edtIntervaloExit() {}
+
+void TFPainel::TimerTimer() {
+  Timer->stop();
+  try {
+    AtualizarPainel();
+  } catch (...) {
+    Timer->start();
+    throw;
+  }
+  Timer->start();
+}
+
+void TFPainel::btAtualizarClick() { TimerTimer(); }

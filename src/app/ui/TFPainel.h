@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "app/TTransacaoDesc.h"
+#include "platform/ConexaoBanco.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QTableView;
+class QTimer;
+class Falha;
+
+// The main window: one per process, created at start and alive until the
+// process ends. It owns the single database connection, the status rows, the
+// refresh timer and the guarded transaction; the detail windows reach its
+// operations through Instancia().
+//
+// Threads: the user-interface thread only.
+class TFPainel : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The configuration file is looked for beside the executable unless a path
+  // is given (the command line's --ini).
+  explicit TFPainel(const QString& arquivoIni = QString(), QWidget* parent = nullptr);
+  ~TFPainel() override;
+
+  static TFPainel* Instancia() { return FInstancia; }
+
+  // Start-up and failures.
+  void FormCreate();
+  void FormShow();
+  void TratarExcecao(const Falha& falha);
+
+  // Connection and guarded transactions.
+  bool ConectarBanco();
+  void AtribuirConexao(QObject* janela);
+  void IniciaTransacao();
+  void ConfirmaTransacao();
+  void CancelaTransacao();
+  ConexaoBanco& cnVelmora() { return FConexao; }
+  const TTransacaoDesc& TransacaoDesc() const { return FTransacaoDesc; }
+
+  // Status rows, refresh and scheduling.
+  void AtualizarPainel();
+  void CarregarIntervalo();
+  void ConfigurarColunaMaquina();
+  void edtIntervaloExit();
+  void TimerTimer();
+  void btAtualizarClick();
+  void btFecharClick();
+
+  const QString& ArquivoIni() const { return FArquivoIni; }
+  // Runs a body as an entry point from Qt: whatever escapes goes to
+  // TratarExcecao.
+  static void Guardar(const std::function<void()>& corpo);
+
+ protected:
+  void showEvent(QShowEvent* evento) override;
+  void closeEvent(QCloseEvent* evento) override;
+  bool eventFilter(QObject* alvo, QEvent* evento) override;
+
+ private:
+  void CriarControles();
+  void CriarCabecalho();
+  void CriarBotoes();
+  void DefinirOrdemTabulacao();
+  void FormKeyDown(QKeyEvent* tecla, bool& tratada);
+
+  static TFPainel* FInstancia;
+
+  QString FArquivoIni;
+  ConexaoBanco FConexao;
+  TTransacaoDesc FTransacaoDesc;
+  bool FMostrado = false;
+  bool FMostrandoErro = false;
+
+  QFrame* pnlCabecalho = nullptr;
+  QLabel* Image8 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLineEdit* edtIntervalo = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* lblAtualizado = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Image1 = nullptr;
+  QTableView* GridPainel = nullptr;
+  QFrame* pnlBotoes = nullptr;
+  QLabel* lblAtualizandoPainel = nullptr;
+  QPushButton* btAtualizar = nullptr;
+  QPushButton* btUltReg = nullptr;
+  QPushButton* btVisualizar = nullptr;
+  QPushButton* btnReexecutaErros = nullptr;
+  QPushButton* btFechar = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  QTimer* Timer = nullptr;
+};
