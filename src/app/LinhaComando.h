@@ -3,31 +3,45 @@
 #include <QString>
 #include <QStringList>
 
+#include "panel/SaidaStatus.h"
+
 // The options of the executable. Without any, it opens the panel. "--ini"
 // takes the configuration from another file, for the window too; "--help"
-// and "--version" print and end. A wrong option ends with status 2 and a
-// short help on standard error.
+// and "--version" print and end. "--status" and "--check" read the status
+// rows without a window, through the same connection and the same refresh
+// as the panel, for scripts and monitoring systems. A wrong option ends with
+// status 2 and a short help on standard error.
 class LinhaComando {
  public:
-  enum class Modo { Janela, Ajuda, Versao, ErroUso };
+  enum class Modo { Janela, Ajuda, Versao, ErroUso, Status, Verificacao };
 
   explicit LinhaComando(const QStringList& argumentos);
 
   Modo ModoPedido() const { return FModo; }
   bool AbreJanela() const { return FModo == Modo::Janela; }
-  // Runs a mode without a window and gives the exit status.
+  // Runs a mode without a window and gives the exit status: 0 done; for
+  // --status 1 when the rows could not be read; for --check the plugin's
+  // status (0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN); 2 for a usage error.
   int Executar() const;
 
   // Empty: "Caminho.ini" beside the executable.
   const QString& ArquivoIni() const { return FArquivoIni; }
   const QString& Erro() const { return FErro; }
+  SaidaStatus::Formato Formato() const { return FFormato; }
+  qint64 IdadeMaxima() const { return FIdadeMaxima; }
 
   static QString Ajuda();
 
  private:
   void Analisar(const QStringList& argumentos);
+  void ErroDeUso(const QString& erro);
+  bool PedirModo(Modo modo);
+  int ExecutarStatus() const;
+  int ExecutarVerificacao() const;
 
   Modo FModo = Modo::Janela;
   QString FArquivoIni;
   QString FErro;
+  SaidaStatus::Formato FFormato = SaidaStatus::Formato::Tabela;
+  qint64 FIdadeMaxima = 60;
 };

@@ -3,16 +3,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/ConfiguracaoBanco.h"
@@ -20,6 +20,13 @@
 #include "app/Encerramento.h"
 #include "app/GuardaFalhas.h"
 #include "app/VersaoSistema.h"
+#include "panel/AtualizacaoPainel.h"
+#include "panel/ColunaGrid.h"
+#include "panel/FormatoDataHora.h"
+#include "panel/ParametrosPainel.h"
+#include "panel/TabelaStatus.h"
+#include "panel/Temporizador.h"
+#include "panel/ui/EstiloGrid.h"
 #include "platform/ConsultaSql.h"
 
 TFPainel* TFPainel::FInstancia = nullptr;
@@ -82,6 +89,7 @@ TFPainel::TFPainel(const QString& arquivoIni, QWidget* parent)
 }
 
 TFPainel::~TFPainel() {
+  FAtualizacao.reset();
   qApp->removeEventFilter(this);
   GuardaFalhas::Instalar(nullptr);
   if (FInstancia == this) FInstancia = nullptr;
@@ -97,11 +105,12 @@ void TFPainel::CriarControles() {
   CriarCabecalho();
   layout->addWidget(pnlCabecalho);
 
+  cdsFiliais = new TabelaStatus(this);
+  cdsFiliais->setObjectName(QStringLiteral("cdsFiliais"));
+  FAtualizacao = std::make_unique<AtualizacaoPainel>(FConexao, *cdsFiliais);
   GridPainel = new QTableView(this);
   GridPainel->setObjectName(QStringLiteral("GridPainel"));
-  GridPainel->setFocusPolicy(Qt::ClickFocus);
-  GridPainel->verticalHeader()->hide();
-  GridPainel->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  EstiloGrid::Aplicar(GridPainel, cdsFiliais);
   layout->addWidget(GridPainel, 1);
 
   CriarBotoes();
@@ -115,11 +124,10 @@ void TFPainel::CriarControles() {
   StatusBar1->addWidget(painel, 1);
   layout->addWidget(StatusBar1);
 
-  Timer = new QTimer(this);
+  Timer = new Temporizador(this);
   Timer->setObjectName(QStringLiteral("Timer"));
-  Timer->setInterval(15000);
-  connect(Timer, &QTimer::timeout, this, [this] { Guardar([this] { TimerTimer(); }); });
-  Timer->start();
+  Timer->SetIntervalo(15000);
+  connect(Timer, &Temporizador::Disparou, this, [this] { Guardar([this] { TimerTimer(); }); });
 }
 
 void TFPainel::CriarCabecalho() {
@@ -140,11 +148,6 @@ void TFPainel::CriarCabecalho() {
   edtIntervalo->setObjectName(QStringLiteral("edtIntervalo"));
   edtIntervalo->setGeometry(339, 18, 25, 21);
   edtIntervalo->setMaxLength(2);
-  connect(edtIntervalo, &QLineEdit::editingFinished, this, [this] {
-    // Leaving the edit applies the interval; Enter also leaves it, through
-    // the key handler, so the signal that Enter raises itself is not used.
-    if (!edtIntervalo->hasFocus()) Guardar([this] { edtIntervaloExit(); });
-  });
   Label3 = Rotulo(pnlCabecalho, "Label3", QStringLiteral("segundos"), 372, 22, 9, true);
   lblAtualizado = Rotulo(pnlCabecalho, "lblAtualizado", QStringLiteral("Atualizado em:"), 239, 46, 9, true);
 
@@ -207,14 +210,7 @@ void TFPainel::FormCreate() {
 
 void TFPainel::FormShow() {
   edtIntervaloExit();
-  Timer->stop();
-  try {
-    AtualizarPainel();
-  } catch (...) {
-    Timer->start();
-    throw;
-  }
-  Timer->start();
+  Timer->Suspender([this] { AtualizarPainel(); });
 }
 
 void TFPainel::showEvent(QShowEvent* evento) {
@@ -234,6 +230,16 @@ void TFPainel::closeEvent(QCloseEvent* evento) {
 void TFPainel::btFecharClick() { close(); }
 
 bool TFPainel::eventFilter(QObject* alvo, QEvent* evento) {
+  if (alvo == edtIntervalo && evento->type() == QEvent::FocusOut) {
+    // Leaving the edit applies the interval, every time, changed or not.
+    // Another window taking the activation (the error box itself) is not
+    // leaving it. The box must not open in the middle of a focus change, so
+    // the interval is applied right after it.
+    const Qt::FocusReason razao = static_cast<QFocusEvent*>(evento)->reason();
+    if (razao != Qt::ActiveWindowFocusReason && razao != Qt::PopupFocusReason)
+      QMetaObject::invokeMethod(this, [this] { Guardar([this] { edtIntervaloExit(); }); }, Qt::QueuedConnection);
+    return false;
+  }
   if (evento->type() != QEvent::KeyPress || !alvo->isWidgetType()) return false;
   auto* widget = static_cast<QWidget*>(alvo);
   if (widget != this && !isAncestorOf(widget)) return false;
@@ -309,23 +315,54 @@ void TFPainel::CancelaTransacao() {
 
 // ---- status rows, refresh and scheduling ----
 
-void TFPainel::AtualizarPainel() {}
+void TFPainel::AtualizarPainel() {
+  // Painting the busy notice lets waiting messages run; a refresh asked for
+  // from there finds this one under way, which reads the data after that
+  // request anyway, so it is dropped rather than run inside this one.
+  if (FAtualizando) return;
+  const QScopedValueRollback<bool> emCurso(FAtualizando, true);
 
-void TFPainel::CarregarIntervalo() {}
+  lblAtualizandoPainel->show();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const auto fim = qScopeGuard([this] {
+    lblAtualizandoPainel->hide();
+    QApplication::restoreOverrideCursor();
+  });
+  // Notice and cursor are painted before the work; the operator's clicks
+  // wait for the end of the refresh instead of running inside it.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-void TFPainel::ConfigurarColunaMaquina() {}
+  if (FAtualizacao->Atualizar()) {
+    lblAtualizado->setText(QStringLiteral("Informações atualizadas em ") +
+                           FormatoDataHora::Carimbo(QDateTime::currentDateTime()));
+    lblAtualizado->adjustSize();
+  }
+}
 
-void TFPainel::edtIntervaloExit() {}
+qint32 TFPainel::ContarRegEnviar(const QString& codEmpresa, const QString& maquinaEcf) {
+  return FAtualizacao->ContarRegEnviar(codEmpresa, maquinaEcf);
+}
+
+qint32 TFPainel::ContarRegFila(const QString& codEmpresa, const QString& maquinaEcf) {
+  return FAtualizacao->ContarRegFila(codEmpresa, maquinaEcf);
+}
+
+void TFPainel::CarregarIntervalo() { edtIntervalo->setText(ParametrosPainel::IntervaloInicial(FConexao)); }
+
+void TFPainel::ConfigurarColunaMaquina() {
+  // Shown once per start when asked for; never hidden again.
+  if (ParametrosPainel::MostraColunaMaquina(FConexao)) GridPainel->setColumnHidden(ColunaGrid::kMaquinaEcf, false);
+}
+
+void TFPainel::edtIntervaloExit() {
+  // On again in every case: a text that is not a number leaves the previous
+  // period in force and the text in the edit.
+  Timer->Suspender([this] { Timer->SetIntervalo(ParametrosPainel::Periodo(edtIntervalo->text())); });
+}
 
 void TFPainel::TimerTimer() {
-  Timer->stop();
-  try {
-    AtualizarPainel();
-  } catch (...) {
-    Timer->start();
-    throw;
-  }
-  Timer->start();
+  if (FAtualizando) return;
+  Timer->Suspender([this] { AtualizarPainel(); });
 }
 
 void TFPainel::btAtualizarClick() { TimerTimer(); }

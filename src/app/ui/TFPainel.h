@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "app/TTransacaoDesc.h"
 #include "platform/ConexaoBanco.h"
@@ -12,8 +13,10 @@ class QLineEdit;
 class QPushButton;
 class QStatusBar;
 class QTableView;
-class QTimer;
+class AtualizacaoPainel;
 class Falha;
+class TabelaStatus;
+class Temporizador;
 
 // The main window: one per process, created at start and alive until the
 // process ends. It owns the single database connection, the status rows, the
@@ -46,14 +49,19 @@ class TFPainel : public QWidget {
   ConexaoBanco& cnVelmora() { return FConexao; }
   const TTransacaoDesc& TransacaoDesc() const { return FTransacaoDesc; }
 
-  // Status rows, refresh and scheduling.
+  // Status rows, refresh and scheduling. AtualizarPainel leaves the timer
+  // alone: its callers switch it off and on around it.
   void AtualizarPainel();
+  qint32 ContarRegEnviar(const QString& codEmpresa, const QString& maquinaEcf);
+  qint32 ContarRegFila(const QString& codEmpresa, const QString& maquinaEcf);
   void CarregarIntervalo();
   void ConfigurarColunaMaquina();
   void edtIntervaloExit();
   void TimerTimer();
   void btAtualizarClick();
   void btFecharClick();
+  TabelaStatus* Filiais() const { return cdsFiliais; }
+  Temporizador* Temporizacao() const { return Timer; }
 
   const QString& ArquivoIni() const { return FArquivoIni; }
   // Runs a body as an entry point from Qt: whatever escapes goes to
@@ -79,6 +87,8 @@ class TFPainel : public QWidget {
   TTransacaoDesc FTransacaoDesc;
   bool FMostrado = false;
   bool FMostrandoErro = false;
+  bool FAtualizando = false;
+  std::unique_ptr<AtualizacaoPainel> FAtualizacao;
 
   QFrame* pnlCabecalho = nullptr;
   QLabel* Image8 = nullptr;
@@ -97,5 +107,6 @@ class TFPainel : public QWidget {
   QPushButton* btnReexecutaErros = nullptr;
   QPushButton* btFechar = nullptr;
   QStatusBar* StatusBar1 = nullptr;
-  QTimer* Timer = nullptr;
+  Temporizador* Timer = nullptr;
+  TabelaStatus* cdsFiliais = nullptr;
 };

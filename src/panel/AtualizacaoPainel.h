@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/ConsultaSql.h"
+
+class ConexaoBanco;
+class TabelaStatus;
+
+// Rebuilds the status table from the database: the status statement, then
+// for each row its send count and its queue count. The main window wraps it
+// in its busy notice and time stamp; the command line runs it as it is, so
+// both show the same rows.
+//
+// The two counting statements are prepared once and kept across rows and
+// refreshes: each row costs two executions, not two prepares.
+//
+// Threads: the user-interface thread (or the command line's only thread).
+class AtualizacaoPainel {
+ public:
+  AtualizacaoPainel(ConexaoBanco& conexao, TabelaStatus& tabela);
+  AtualizacaoPainel(const AtualizacaoPainel&) = delete;
+  AtualizacaoPainel& operator=(const AtualizacaoPainel&) = delete;
+
+  // Empties the table and fills it again. False when the status statement
+  // returned no row (the caller then keeps its time stamp). A failing
+  // statement stops the refresh: the rows stored so far stay, the one being
+  // built included, and the failure goes to the caller.
+  bool Atualizar();
+
+  // Records still to send to a machine, and its queue entries waiting or in
+  // error. The branch code is trimmed here; the machine identifier is passed
+  // as it is.
+  qint32 ContarRegEnviar(const QString& codEmpresa, const QString& maquinaEcf);
+  qint32 ContarRegFila(const QString& codEmpresa, const QString& maquinaEcf);
+
+ private:
+  qint32 Contar(ConsultaSql& consulta, const QString& nomeEmpresa, const QString& nomeMaquina,
+                const QString& codEmpresa, const QString& maquinaEcf);
+
+  ConexaoBanco& FConexao;
+  TabelaStatus& FTabela;
+  ConsultaSql FRegEnviar;
+  ConsultaSql FRegFila;
+};
