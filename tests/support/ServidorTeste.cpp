@@ -197,6 +197,19 @@ QList<QByteArray> SocketsEscutando(quint16 porta) {
   return inodes;
 }
 
+// Folders left by test processes that died without their clean-up (killed,
+// crashed): their servers died with them, the folders are of no use.
+void RemoverPastasAbandonadas() {
+  const QDir temporaria(QDir::tempPath());
+  for (const QFileInfo& pasta :
+       temporaria.entryInfoList({QStringLiteral("painel-servidor-*")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+    if (pasta.ownerId() != getuid()) continue;
+    bool ok = false;
+    const pid_t dono = LerArquivo(QDir(pasta.absoluteFilePath()).filePath(QStringLiteral("dono.pid"))).toInt(&ok);
+    if (ok && dono > 0 && kill(dono, 0) != 0 && errno == ESRCH) QDir(pasta.absoluteFilePath()).removeRecursively();
+  }
+}
+
 }  // namespace
 
 ServidorTeste& ServidorTeste::Instancia() {
@@ -239,9 +252,11 @@ QString ServidorTeste::RodarPrograma(const QString& programa, const QStringList&
 }
 
 void ServidorTeste::PrepararPasta() {
+  RemoverPastasAbandonadas();
   auto pasta = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/painel-servidor-XXXXXX"));
   if (!pasta->isValid()) throw Falha(QStringLiteral("Não foi possível criar a pasta do servidor de teste."));
   const QDir destino(pasta->path());
+  Gravar(destino.filePath(QStringLiteral("dono.pid")), QByteArray::number(getpid()));
 
   // The installation's own root, as the client library of this process sees
   // it; the server gets a mirror of it with its own configuration.
@@ -314,8 +329,18 @@ void ServidorTeste::Iniciar() {
     FPid = 0;  // it ended by itself; start it again
     gPidServidor = 0;
   }
-  const QString binario = BinarioServidor();
+  if (!FFalhaPrimeiroInicio.isEmpty()) throw Falha(FFalhaPrimeiroInicio);
   const bool primeiraVez = !FPasta;
+  try {
+    IniciarProcesso(primeiraVez);
+  } catch (const Falha& f) {
+    if (primeiraVez) FFalhaPrimeiroInicio = f.Mensagem();
+    throw;
+  }
+}
+
+void ServidorTeste::IniciarProcesso(bool primeiraVez) {
+  const QString binario = BinarioServidor();
   if (primeiraVez) PrepararPasta();
   InstalarSinais();
   const QDir pasta(Pasta());

@@ -24,6 +24,10 @@ class ConexaoBanco;
 // that fails) are thrown as Falha with the reason and the server's output:
 // a test that needs the server fails, it never skips.
 //
+// The server guards itself against password guessing: after a handful of
+// failed logins it answers every later attach seconds late. A test process
+// should fail a login only a few times.
+//
 // Threads: Iniciar, Parar and Matar on the main thread only (the kernel's
 // watch on the parent is tied to the thread that started the server).
 class ServidorTeste {
@@ -35,7 +39,8 @@ class ServidorTeste {
   ServidorTeste& operator=(const ServidorTeste&) = delete;
 
   // Starts the server and returns once it listens; nothing when it runs
-  // already. A restart keeps the port, the users and the databases.
+  // already. A restart keeps the port, the users and the databases. When the
+  // first start failed, every later call fails at once with its reason.
   void Iniciar();
   // Asks the server to end, and kills it if it has not within a second.
   void Parar();
@@ -79,6 +84,7 @@ class ServidorTeste {
   ServidorTeste() = default;
   ~ServidorTeste();
 
+  void IniciarProcesso(bool primeiraVez);
   void PrepararPasta();
   bool Escutando() const;
   QString SaidaServidor() const;
@@ -88,4 +94,5 @@ class ServidorTeste {
   std::unique_ptr<QTemporaryDir> FPasta;
   quint16 FPorta = 0;
   pid_t FPid = 0;
+  QString FFalhaPrimeiroInicio;
 };
