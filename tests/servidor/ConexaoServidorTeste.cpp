@@ -140,6 +140,19 @@ TEST_F(TesteServidor, TransacaoPerdidaComOServidorNaoGravaNadaEACancelaDoChamado
   EXPECT_EQ(gravar.Executar(), 1);
   conexao.ConfirmarTransacao();
   EXPECT_EQ(Conferido(FBanco, 1), QStringLiteral("S"));
+
+  // Closing a connection whose server died takes its transaction with it.
+  conexao.IniciarTransacao();
+  MatarServidor();
+  conexao.Fechar();
+  EXPECT_FALSE(conexao.Aberta());
+  EXPECT_FALSE(conexao.EmTransacao());
+  FServidor.Iniciar();
+  conexao.IniciarTransacao();
+  PrepararConferido(gravar, QStringLiteral("N"), 1);
+  EXPECT_EQ(gravar.Executar(), 1);
+  conexao.ConfirmarTransacao();
+  EXPECT_EQ(Conferido(FBanco, 1), QStringLiteral("N"));
 }
 
 TEST_F(TesteServidor, BancoDesligadoComGfixDaFalhaDoBancoComShutdown) {
