@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "panel/SaidaStatus.h"
+#include "panel/VerificacaoStatus.h"
 
 // The options of the executable. Without any, it opens the panel. "--ini"
 // takes the configuration from another file, for the window too; "--help"
@@ -43,5 +44,5 @@ class LinhaComando {
   QString FArquivoIni;
   QString FErro;
   SaidaStatus::Formato FFormato = SaidaStatus::Formato::Tabela;
-  qint64 FIdadeMaxima = 60;
+  qint64 FIdadeMaxima = VerificacaoStatus::kIdadePadrao;
 };
