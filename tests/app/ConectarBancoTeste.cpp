@@ -9,6 +9,7 @@
 #include "CodificacaoCredencial.h"
 #include "app/ArquivoIni.h"
 #include "app/ConfiguracaoBanco.h"
+#include "platform/Falha.h"
 
 namespace {
 
