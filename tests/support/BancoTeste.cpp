@@ -1,6 +1,7 @@
 #include "BancoTeste.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <mutex>
@@ -16,20 +17,31 @@ QString LerEsquema() {
   return QString::fromUtf8(arquivo.readAll());
 }
 
-// The template lives for the whole process in a folder of its own.
+// The template is built once per schema and shared by every test process
+// (CTest runs each test in a process of its own): its name carries a hash of
+// the schema, and it is built under a temporary name and renamed into place.
 const QString& Modelo() {
-  static QTemporaryDir pasta(QDir::tempPath() + QStringLiteral("/painel-modelo-XXXXXX"));
   static QString caminho;
   static std::once_flag feito;
   std::call_once(feito, [] {
-    caminho = pasta.filePath(QStringLiteral("modelo.fdb"));
-    CriacaoBanco::CriarBanco(caminho, BancoTeste::Usuario(), BancoTeste::Senha());
-    ConexaoBanco conexao;
-    conexao.SetParam(QStringLiteral("Database"), caminho);
-    conexao.SetParam(QStringLiteral("User_Name"), BancoTeste::Usuario());
-    conexao.SetParam(QStringLiteral("Password"), BancoTeste::Senha());
-    CriacaoBanco::ExecutarScript(conexao, LerEsquema());
-    conexao.Fechar();
+    const QString esquema = LerEsquema();
+    const QByteArray hash = QCryptographicHash::hash(esquema.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    caminho = QDir::tempPath() + QStringLiteral("/painel-modelo-") + QString::fromLatin1(hash) + QStringLiteral(".fdb");
+    if (QFile::exists(caminho)) return;
+    QTemporaryDir pasta(QDir::tempPath() + QStringLiteral("/painel-modelo-XXXXXX"));
+    const QString novo = pasta.filePath(QStringLiteral("modelo.fdb"));
+    CriacaoBanco::CriarBanco(novo, BancoTeste::Usuario(), BancoTeste::Senha());
+    {
+      ConexaoBanco conexao;
+      conexao.SetParam(QStringLiteral("Database"), novo);
+      conexao.SetParam(QStringLiteral("User_Name"), BancoTeste::Usuario());
+      conexao.SetParam(QStringLiteral("Password"), BancoTeste::Senha());
+      CriacaoBanco::ExecutarScript(conexao, esquema);
+      conexao.Fechar();
+    }
+    // Another process may have won the race; either file is the same.
+    if (!QFile::rename(novo, caminho) && !QFile::exists(caminho))
+      throw std::runtime_error("não foi possível guardar o banco modelo");
   });
   return caminho;
 }
