@@ -24,7 +24,8 @@ quint8 DecodePair(const QByteArray& par, quint16 estado) {
 }
 
 quint16 AdvanceState(quint16 estado, int n) {
-  const unsigned caractere = static_cast<unsigned char>(kChave[n % 6]);
+  // Pair numbers start at 1; a negative one still picks a key character.
+  const unsigned caractere = static_cast<unsigned char>(kChave[((n % 6) + 6) % 6]);
   return quint16(((caractere + estado) * 17u) % 0x4321u);
 }
 
