@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "BancoTeste.h"
-#include "CodificacaoCredencial.h"
+#include "Credencial.h"
 #include "SaidaStatusLeitura.h"
 #include "app/LinhaComando.h"
 #include "app/ui/TFPainel.h"
@@ -65,7 +65,7 @@ class LinhaComandoProcesso : public ::testing::Test {
     QFile arquivo(ini);
     ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
     arquivo.write("[DATABASEESTOQUE]\r\nCAMINHO=" + caminho.toUtf8() + "\r\nUSUARIO=" +
-                  CodificacaoCredencial::Codificar("SYSDBA") + "\r\nSENHA=" + CodificacaoCredencial::Codificar("masterkey") +
+                  CodificarCredencial("SYSDBA").toUtf8() + "\r\nSENHA=" + CodificarCredencial("masterkey").toUtf8() +
                   "\r\n");
   }
 
