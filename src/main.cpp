@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStringList>
 
 #include "app/Dialogos.h"
 #include "app/Encerramento.h"
@@ -13,12 +14,18 @@ int main(int argc, char** argv) {
   DefinirVersaoSistema(QString());
   DefinirVersaoSistema(QString::fromLatin1(kVersaoSistema));
 
+  QStringList argumentos;
+  for (int i = 0; i < argc; ++i) argumentos << QString::fromLocal8Bit(argv[i]);
+  const LinhaComando linha(argumentos);
+  // The modes without a window run on machines without a display too.
+  if (!linha.AbreJanela()) {
+    QCoreApplication app(argc, argv);
+    return linha.Executar();
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("painel-integracao"));
   QApplication::setApplicationVersion(VersaoSistema());
-
-  LinhaComando linha(QApplication::arguments());
-  if (!linha.AbreJanela()) return linha.Executar();
 
   DialogosQt dialogos;
   Dialogos::Instalar(&dialogos);
