@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "BancoTeste.h"
-#include "CodificacaoCredencial.h"
+#include "Credencial.h"
 #include "app/ArquivoIni.h"
 #include "app/ConfiguracaoBanco.h"
 #include "platform/Falha.h"
@@ -33,7 +33,7 @@ QString Conectar(ConexaoBanco& conexao, const QString& ini) {
 
 QByteArray Ini(const QString& caminho, const QByteArray& usuario = "SYSDBA", const QByteArray& senha = "masterkey") {
   return "[DATABASEESTOQUE]\r\nCAMINHO=" + caminho.toUtf8() + "\r\nUSUARIO=" +
-         CodificacaoCredencial::Codificar(usuario) + "\r\nSENHA=" + CodificacaoCredencial::Codificar(senha) + "\r\n";
+         CodificarCredencial(usuario).toLatin1() + "\r\nSENHA=" + CodificarCredencial(senha).toLatin1() + "\r\n";
 }
 
 TEST(ArquivoIni, RegrasDeLeitura) {

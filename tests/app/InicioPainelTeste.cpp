@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "BancoTeste.h"
-#include "CodificacaoCredencial.h"
+#include "Credencial.h"
 #include "DialogosGravados.h"
 #include "app/ui/TFPainel.h"
 
@@ -30,7 +30,7 @@ TEST(InicioPainel, ComConfiguracaoConectaSemMensagem) {
   QFile arquivo(ini);
   ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly));
   arquivo.write("[DatabaseEstoque]\r\ncaminho = " + banco.Caminho().toUtf8() + "\r\nUSUARIO=" +
-                CodificacaoCredencial::Codificar("SYSDBA") + "\r\nSENHA=" + CodificacaoCredencial::Codificar("masterkey") +
+                CodificarCredencial("SYSDBA").toLatin1() + "\r\nSENHA=" + CodificarCredencial("masterkey").toLatin1() +
                 "\r\n");
   arquivo.close();
   TFPainel painel(ini);
