@@ -70,17 +70,17 @@ class Sorteio {
 // ---------------------------------------------------------------- the ERP
 
 struct Filial {
-  QString Codigo, Nome, Cnpj, Cidade;
+  QString Codigo, Nome, Cnpj;
 };
 
 // Branch 04's code, " - " and name pass the grid's 35 characters; branch 05
 // has no machine and so no status row.
 const QList<Filial> kFiliais = {
-    {"01", "Matriz - São Paulo", "12.345.678/0001-90", "São Paulo"},
-    {"02", "Campinas - Cambuí", "12.345.678/0002-71", "Campinas"},
-    {"03", "Ribeirão Preto", "12.345.678/0003-52", "Ribeirão Preto"},
-    {"04", "São José dos Campos - Shopping Vale Sul", "12.345.678/0004-33", "São José dos Campos"},
-    {"05", "Depósito Central - Jundiaí", "12.345.678/0005-14", "Jundiaí"},
+    {"01", "Matriz - São Paulo", "12.345.678/0001-90"},
+    {"02", "Campinas - Cambuí", "12.345.678/0002-71"},
+    {"03", "Ribeirão Preto", "12.345.678/0003-52"},
+    {"04", "São José dos Campos - Shopping Vale Sul", "12.345.678/0004-33"},
+    {"05", "Depósito Central - Jundiaí", "12.345.678/0005-14"},
 };
 const QStringList kCodigosFiliais = {"01", "02", "03", "04", "05"};
 
@@ -173,6 +173,8 @@ const QStringList kSobrenomes = {"da Silva",   "dos Santos", "Oliveira", "Souza"
 const QStringList kCidades = {"São Paulo", "Campinas",   "Ribeirão Preto", "São José dos Campos", "Jundiaí",
                               "Valinhos",  "Sertãozinho", "Jacareí",       "Taubaté",             "Indaiatuba"};
 
+int QtdProdutos() { return int(kTiposProduto.size() * kMarcas.size()); }
+
 QString Ean13(int fabricante, int item) {
   const QString base = QStringLiteral("789%1%2").arg(fabricante, 4, 10, QLatin1Char('0')).arg(item, 5, 10, QLatin1Char('0'));
   int soma = 0;
@@ -193,7 +195,6 @@ struct Maquina {
   int EntregasPendentes;
   int Fila, FilaPendentes, FilaErros;
   int ErrosAbertos, ErrosConferidos;
-  QString Nota;        // what the machine shows, for the reader of this file
 
   QString CodFilial() const { return Filial.trimmed(); }
 };
@@ -204,19 +205,23 @@ constexpr int kPeloTempo = -2;  // every change since the last receipt
 // Twelve machines: eleven status rows, some with open errors (orange), one
 // stopped for three days, one never synchronised, branch 03 stored as "03 ",
 // and one of branch 07, which is missing from FILIAIS and so never shown.
+//
+// Branch, machine, interval; minutes since the last receipt and sending;
+// changes behind; deliveries pending; queue entries, of them pending and in
+// error; open and acknowledged errors.
 const QList<Maquina> kMaquinas = {
-    {"01", "CX01", "30", 2, 1, 0, 0, 14, 0, 0, 0, 2, "em dia"},
-    {"01", "CX02", "30", 4, 3, 12, 2, 18, 2, 1, 2, 1, "erros não conferidos"},
-    {"01", "CX03", "60", 1, 7, 3, 0, 10, 1, 0, 0, 0, "em dia"},
-    {"01", "CX04", "60", 3 * 24 * 60 + 2, 3 * 24 * 60 + 4, kPeloTempo, 5, 22, 0, 4, 1, 0, "parada há três dias"},
-    {"02", "CX01", "15", 1, 1, 0, 0, 12, 0, 0, 0, 2, "em dia"},
-    {"02", "CX02", "15", 6, 5, 40, 3, 20, 1, 3, 3, 2, "erros não conferidos"},
-    {"02", "CX03", "120", kNunca, kNunca, kNunca, 0, 0, 0, 0, 0, 0, "instalada, nunca sincronizou"},
-    {"03 ", "CX01", "30", 2, 2, 8, 1, 16, 2, 0, 0, 0, "código da filial com espaço no fim"},
-    {"03 ", "CX02", "30", 9, kMeiaNoite, 20, 0, 12, 0, 1, 1, 0, "último envio à meia-noite"},
-    {"04", "CX01", "45", 3, 3, 5, 0, 15, 0, 0, 0, 3, "erros todos conferidos"},
-    {"04", "CX02", "45", 38, 36, 60, 2, 18, 1, 1, 1, 1, "erro não conferido"},
-    {"07", "CX01", "30", 12, 11, 30, 0, 8, 0, 1, 1, 0, "filial fora de FILIAIS"},
+    {"01", "CX01", "30", 2, 1, 0, 0, 14, 0, 0, 0, 2},  // up to date
+    {"01", "CX02", "30", 4, 3, 12, 2, 18, 2, 1, 2, 1},  // open errors
+    {"01", "CX03", "60", 1, 7, 3, 0, 10, 1, 0, 0, 0},  // up to date
+    {"01", "CX04", "60", 3 * 24 * 60 + 2, 3 * 24 * 60 + 4, kPeloTempo, 5, 22, 0, 4, 1, 0},  // stopped three days ago
+    {"02", "CX01", "15", 1, 1, 0, 0, 12, 0, 0, 0, 2},  // up to date
+    {"02", "CX02", "15", 6, 5, 40, 3, 20, 1, 3, 3, 2},  // open errors
+    {"02", "CX03", "120", kNunca, kNunca, kNunca, 0, 0, 0, 0, 0, 0},  // installed, never synchronised
+    {"03 ", "CX01", "30", 2, 2, 8, 1, 16, 2, 0, 0, 0},  // trailing blank in the branch code
+    {"03 ", "CX02", "30", 9, kMeiaNoite, 20, 0, 12, 0, 1, 1, 0},  // last sending at midnight
+    {"04", "CX01", "45", 3, 3, 5, 0, 15, 0, 0, 0, 3},  // every error acknowledged
+    {"04", "CX02", "45", 38, 36, 60, 2, 18, 1, 1, 1, 1},  // one open error
+    {"07", "CX01", "30", 12, 11, 30, 0, 8, 0, 1, 1, 0},  // branch missing from FILIAIS
 };
 
 struct Alteracao {
@@ -299,8 +304,8 @@ class Demo {
   Sorteio FSorteio;
   QMap<QString, Linhas> FLinhas;
   QList<Alteracao> FAlteracoes;
-  QList<int> FUltIdServer;  // per machine; 0 stands for NULL
-  QList<int> FQtdRegReceb;
+  QList<int> FUltIdServer;  // per machine; NULL for one that never synchronised
+  QList<int> FQtdRegReceb;  // -1 for NULL
   QList<QDateTime> FUltReceb, FUltEnvio;
   QList<EntradaFila> FFila;
   QList<Erro> FErros;
@@ -332,7 +337,7 @@ QString Demo::NovoCliente() {
 // What the ERP held before the log starts: the catalogue, the customers,
 // the salespeople and the stock of the branches.
 void Demo::GerarCadastros() {
-  const int qtdProdutos = int(kTiposProduto.size() * kMarcas.size());
+  const int qtdProdutos = QtdProdutos();
   for (int i = 0; i < qtdProdutos * 5 / 6; ++i) {
     const TipoProduto& tipo = kTiposProduto[i % kTiposProduto.size()];
     const int marca = i / int(kTiposProduto.size());
@@ -365,7 +370,7 @@ void Demo::Registrar(const QString& acao, const QString& tabela, const QStringLi
 // The general change log: kQtdAlteracoes changes over the eight days before
 // kInstante, each one applied to the ERP rows it names.
 void Demo::GerarAlteracoes() {
-  const int qtdProdutos = int(kTiposProduto.size() * kMarcas.size());
+  const int qtdProdutos = QtdProdutos();
   QList<int> intervalos;
   int total = 0;
   for (int i = 0; i < kQtdAlteracoes; ++i) {
@@ -509,7 +514,7 @@ void Demo::GerarEstadoMaquinas() {
 
 QString Demo::ScriptFila(const Maquina& m, const QString& acao, const QString& tabela, const QDateTime& quando) {
   const QString f = m.CodFilial();
-  const QString produto = Produto(FSorteio.Entre(0, int(kTiposProduto.size() * kMarcas.size()) - 1));
+  const QString produto = Produto(FSorteio.Entre(0, QtdProdutos() - 1));
   const int documento = 50000 + FSorteio.Entre(0, 9999);
   if (acao == QLatin1String("P"))
     return QStringLiteral("EXECUTE PROCEDURE SP_FECHAR_CAIXA(%1, %2, %3);")
@@ -615,7 +620,7 @@ QString Demo::TextoErro(int tipo, const Maquina& m, const QDateTime& quando) {
         texto += QStringLiteral("UPDATE ESTOQUE SET QUANTIDADE = QUANTIDADE - %1 WHERE CODEMPRESA = %2 AND "
                                 "CODPRODUTO = %3;\r\n")
                      .arg(FSorteio.Entre(1, 9))
-                     .arg(Aspas(f), Aspas(Produto(FSorteio.Entre(0, 419))));
+                     .arg(Aspas(f), Aspas(Produto(FSorteio.Entre(0, QtdProdutos() - 1))));
       texto += QStringLiteral("\r\nPilha de chamadas:\r\n");
       const QStringList pilha = {"TIntegracaoOffLine.ExecutarScript (uIntegracaoOffLine.pas, linha 812)",
                                  "TIntegracaoOffLine.ProcessarEntrada (uIntegracaoOffLine.pas, linha 655)",
@@ -634,7 +639,7 @@ QString Demo::TextoErro(int tipo, const Maquina& m, const QDateTime& quando) {
           "Produto         Descrição                                    Servidor    Máquina   Diferença\r\n")
                           .arg(quando.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("03"), f, m.Ecf);
       for (int i = 0; i < 40; ++i) {
-        const int p = FSorteio.Entre(0, 419);
+        const int p = FSorteio.Entre(0, QtdProdutos() - 1);
         const int servidor = FSorteio.Entre(0, 300);
         const int maquina = servidor + FSorteio.Entre(-12, 12);
         texto += QStringLiteral("%1   %2 %3 %4 %5\r\n")
