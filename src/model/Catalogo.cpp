@@ -1,7 +1,5 @@
 #include "model/Catalogo.h"
 
-#include <QStringList>
-
 namespace Catalogo {
 
 QString StatusMaquinas() {
@@ -91,12 +89,18 @@ QString ErrosLinhaNaoConferidos() { return QStringLiteral("And Conferido = ") + 
 
 QString ErrosLinhaOrdem() { return QStringLiteral("Order By DataErro Desc"); }
 
-// The statement is kept as lines, the way the error viewer rebuilds it.
-QString ErrosNaoConferidos() {
-  return QStringList{ErrosLinhaSelecao(), ErrosLinhaNaoConferidos(), ErrosLinhaOrdem()}.join(QStringLiteral("\r\n"));
+QStringList ErrosLinhas(bool soNaoConferidos) {
+  QStringList linhas{ErrosLinhaSelecao()};
+  if (soNaoConferidos) linhas << ErrosLinhaNaoConferidos();
+  linhas << ErrosLinhaOrdem();
+  return linhas;
 }
 
-QString ErrosTodos() { return QStringList{ErrosLinhaSelecao(), ErrosLinhaOrdem()}.join(QStringLiteral("\r\n")); }
+QString Erros(bool soNaoConferidos) { return ErrosLinhas(soNaoConferidos).join(QStringLiteral("\r\n")); }
+
+QString ErrosNaoConferidos() { return Erros(true); }
+
+QString ErrosTodos() { return Erros(false); }
 
 QString ReprocessarErros() { return QStringLiteral("UPDATE FILAINTEGOFFLINE SET STATUS = 0 WHERE STATUS = 3"); }
 

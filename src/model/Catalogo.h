@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Every statement the panel issues, each in one place, verbatim. Values are
 // always bound through the named parameters; nothing is spliced into a text.
@@ -26,12 +27,15 @@ QString RegistrosRecebidos();
 // 9. Primary-key columns of a table (:TABELA).
 QString ChavePrimaria();
 // 10. Errors of one machine (:PCodEmpresa, :PMaqECF), built by lines: the
-// select, the open-only filter line when asked for, the order.
+// select, the open-only filter line when asked for, the order. The lines are
+// joined by CR LF, as a statement edited line by line keeps them.
 QString ErrosLinhaSelecao();
 QString ErrosLinhaNaoConferidos();
 QString ErrosLinhaOrdem();
-QString ErrosNaoConferidos();
-QString ErrosTodos();
+QStringList ErrosLinhas(bool soNaoConferidos);
+QString Erros(bool soNaoConferidos);
+QString ErrosNaoConferidos();  // Erros(true)
+QString ErrosTodos();          // Erros(false)
 // 11. Send errored queue entries back to pending.
 QString ReprocessarErros();
 // 12. Mark one error (:PConferido, :PCodEmpresa, :PMaqECF, :PIdIntegErro).
