@@ -49,11 +49,9 @@ Valores Marca(const QString& conferido, const QString& filial, const QString& ma
 TEST(CatalogoErros, ListaAbertosOuTodosMaisNovosPrimeiro) {
   BancoTeste banco;
   Erros(banco);
-  EXPECT_EQ(Catalogo::Erros(true), Catalogo::ErrosNaoConferidos());
-  EXPECT_EQ(Catalogo::Erros(false), Catalogo::ErrosTodos());
 
   ConsultaSql consulta(&banco.Conexao());
-  consulta.SetSql(Catalogo::Erros(false));
+  consulta.SetSql(Catalogo::ErrosTodos());
   Vincular(consulta, {{"pcodempresa", "01"}, {"PMAQECF", "CX01"}});
   consulta.Abrir();
   EXPECT_EQ(consulta.Colunas(), kColunasErro);
