@@ -280,16 +280,6 @@ void ConsultaSql::Abrir() {
     TransacaoDaInstrucao transacao(FConexao, explicita, explicita ? nullptr : FConexao->NovaTransacao());
     FConexao->ContarExecucao(FSql.Original());
     Status st;
-    if (!p.TemCursor) {
-      // A statement without a cursor (EXECUTE PROCEDURE, singleton) still
-      // returns its one row, if any.
-      std::vector<unsigned char> saida(p.Saida->getMessageLength(&st));
-      p.Instrucao->execute(&st, transacao.get(), entradaMeta, entrada.empty() ? nullptr : entrada.data(), p.Saida,
-                           saida.data());
-      transacao.Confirmar();
-      FAtiva = true;
-      return;
-    }
     IMessageMetadata* meta = p.Saida;
     const unsigned colunas = meta->getCount(&st);
     FColunas.reserve(colunas);
@@ -305,10 +295,8 @@ void ConsultaSql::Abrir() {
                     meta->getLength(&st, i), meta->getScale(&st, i)};
 
     std::vector<unsigned char> linha(meta->getMessageLength(&st));
-    Ref<IResultSet> cursor(p.Instrucao->openCursor(&st, transacao.get(), entradaMeta,
-                                                   entrada.empty() ? nullptr : entrada.data(), meta, 0));
     IUtil* util = FirebirdApi::Mestre()->getUtilInterface();
-    while (cursor->fetchNext(&st, linha.data()) == IStatus::RESULT_OK) {
+    auto decodificar = [&] {
       std::vector<ValorCampo> registro(colunas);
       for (unsigned i = 0; i < colunas; ++i) {
         const Coluna& c = formato[i];
@@ -388,7 +376,20 @@ void ConsultaSql::Abrir() {
         }
       }
       FLinhas.push_back(std::move(registro));
+    };
+    if (!p.TemCursor) {
+      // A statement without a cursor (EXECUTE PROCEDURE, singleton) still
+      // returns its one row, if it has outputs.
+      p.Instrucao->execute(&st, transacao.get(), entradaMeta, entrada.empty() ? nullptr : entrada.data(), meta,
+                           linha.data());
+      if (colunas > 0) decodificar();
+      transacao.Confirmar();
+      FAtiva = true;
+      return;
     }
+    Ref<IResultSet> cursor(p.Instrucao->openCursor(&st, transacao.get(), entradaMeta,
+                                                   entrada.empty() ? nullptr : entrada.data(), meta, 0));
+    while (cursor->fetchNext(&st, linha.data()) == IStatus::RESULT_OK) decodificar();
     cursor->close(&st);
     (void)cursor.release();
     transacao.Confirmar();
