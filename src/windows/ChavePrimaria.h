@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+
+// The primary-key column names of a table, in key order.
+using TChvPrimaria = QStringList;
