@@ -52,15 +52,14 @@ class TFVisualizarTeste : public ::testing::Test {
 
   // CONFERIDO as stored, "<null>" for NULL, "<sem linha>" when the row is gone.
   QString Conferido(int id, const QString& empresa = QStringLiteral("01"), const QString& maquina = QStringLiteral("M1")) {
-    const QString existe = banco.Valor(QStringLiteral("SELECT COUNT(*) FROM INTEGERRO WHERE CODEMPRESA = '%1' AND "
-                                                      "MAQUINAECF = '%2' AND IDINTEGERRO = %3")
-                                           .arg(empresa, maquina)
-                                           .arg(id));
-    if (existe == QStringLiteral("0")) return QStringLiteral("<sem linha>");
-    return banco.Valor(QStringLiteral("SELECT COALESCE(CONFERIDO, '<null>') FROM INTEGERRO WHERE CODEMPRESA = '%1' "
-                                      "AND MAQUINAECF = '%2' AND IDINTEGERRO = %3")
-                           .arg(empresa, maquina)
-                           .arg(id));
+    const QString onde = QStringLiteral(" FROM INTEGERRO WHERE CODEMPRESA = '%1' AND MAQUINAECF = '%2' AND IDINTEGERRO = %3")
+                             .arg(empresa, maquina)
+                             .arg(id);
+    if (banco.Valor(QStringLiteral("SELECT COUNT(*)") + onde) == QStringLiteral("0")) return QStringLiteral("<sem linha>");
+    if (banco.Valor(QStringLiteral("SELECT COUNT(*)") + onde + QStringLiteral(" AND CONFERIDO IS NULL")) ==
+        QStringLiteral("1"))
+      return QStringLiteral("<null>");
+    return banco.Valor(QStringLiteral("SELECT CONFERIDO") + onde);
   }
 
   TFVisualizar* Abrir(const QString& empresa = QStringLiteral("01"), const QString& maquina = QStringLiteral("M1")) {
