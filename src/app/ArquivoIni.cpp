@@ -19,6 +19,12 @@ ArquivoIni::ArquivoIni(const QString& caminho) {
   Analisar(Windows1252::paraUnicode(dados));
 }
 
+ArquivoIni ArquivoIni::DoConteudo(const QByteArray& dados) {
+  ArquivoIni ini;
+  if (dados.size() <= kTamanhoMaximo) ini.Analisar(Windows1252::paraUnicode(dados));
+  return ini;
+}
+
 void ArquivoIni::Analisar(const QString& texto) {
   QString secao;
   qsizetype inicio = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 
@@ -13,6 +14,8 @@
 class ArquivoIni {
  public:
   explicit ArquivoIni(const QString& caminho);
+  // The same reading over bytes already in memory (Windows-1252).
+  static ArquivoIni DoConteudo(const QByteArray& dados);
 
   QString Ler(const QString& secao, const QString& chave) const;
 
@@ -20,6 +23,7 @@ class ArquivoIni {
   static constexpr qint64 kTamanhoMaximo = 16 * 1024 * 1024;
 
  private:
+  ArquivoIni() = default;
   void Analisar(const QString& texto);
 
   QHash<QString, QString> FValores;  // "SECAO\nCHAVE" in upper case
