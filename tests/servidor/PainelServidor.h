@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+#include "ConfiguracaoTeste.h"
+#include "DialogosGravados.h"
+#include "TesteServidor.h"
+#include "app/ui/TFPainel.h"
+#include "panel/TabelaStatus.h"
+#include "panel/Temporizador.h"
+
+// The real main window attached to the test server the way the program is:
+// through a Caminho.ini with the dedicated user and password encoded. Built
+// after the server serves the fixture database, destroyed before it.
+class PainelServidor : public TesteServidor {
+ protected:
+  void SetUp() override {
+    TesteServidor::SetUp();
+    if (HasFatalFailure()) return;
+    FIni = ConfiguracaoTeste::Escrever(FPastaIni.path(), Caminho(), ServidorTeste::Usuario(), ServidorTeste::Senha());
+  }
+
+  void TearDown() override {
+    FPainel.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  // FormCreate attaches; the refresh timer is off until a test wants it.
+  TFPainel& Painel() {
+    if (!FPainel) {
+      FPainel = std::make_unique<TFPainel>(FIni);
+      FPainel->Temporizacao()->SetAtivo(false);
+    }
+    return *FPainel;
+  }
+
+  void Filial(const QString& codigo, const QString& nome) {
+    FBanco.Executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES ('%1', '%2')").arg(codigo, nome));
+  }
+  void Maquina(const QString& filial, const QString& maquina) {
+    FBanco.Executar(
+        QStringLiteral("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF) VALUES ('%1', '%2')").arg(filial, maquina));
+  }
+  void Erro(const QString& filial, const QString& maquina, int id, const QString& conferido) {
+    FBanco.Executar(QStringLiteral("INSERT INTO INTEGERRO (CODEMPRESA, MAQUINAECF, IDINTEGERRO, DATAERRO, MSGERRO, "
+                                   "CONFERIDO) VALUES ('%1', '%2', %3, CAST('2026-03-01 10:00:00' AS DATE) + %3, 'falha %3', '%4')")
+                        .arg(filial, maquina)
+                        .arg(id)
+                        .arg(conferido));
+  }
+
+  int Linhas() { return Painel().Filiais()->rowCount(); }
+
+  static bool Esperar(const std::function<bool()>& condicao, int milissegundos = 20000) {
+    QDeadlineTimer prazo(milissegundos);
+    while (!condicao()) {
+      if (prazo.hasExpired()) return false;
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+  }
+
+  static void Mouse(QWidget* alvo, QEvent::Type tipo, QPoint ponto, Qt::MouseButtons botoes) {
+    QMouseEvent evento(tipo, QPointF(ponto), QPointF(alvo->mapToGlobal(ponto)), Qt::LeftButton, botoes,
+                       Qt::NoModifier);
+    QApplication::sendEvent(alvo, &evento);
+  }
+  static void Clicar(QWidget* alvo, QPoint ponto = QPoint(-1, -1)) {
+    if (ponto == QPoint(-1, -1)) ponto = alvo->rect().center();
+    Mouse(alvo, QEvent::MouseButtonPress, ponto, Qt::LeftButton);
+    Mouse(alvo, QEvent::MouseButtonRelease, ponto, Qt::NoButton);
+  }
+  void ClicarBotao(const char* nome) {
+    auto* botao = Painel().findChild<QPushButton*>(QLatin1String(nome));
+    ASSERT_NE(botao, nullptr) << nome;
+    Clicar(botao);
+  }
+
+  DialogosGravados& FDialogos = DialogosGravados::Instancia();
+  QTemporaryDir FPastaIni;
+  QString FIni;
+  std::unique_ptr<TFPainel> FPainel;
+};
