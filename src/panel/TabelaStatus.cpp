@@ -1,6 +1,9 @@
 #include "panel/TabelaStatus.h"
 
+#include <algorithm>
+
 #include "panel/FormatoDataHora.h"
+#include "panel/OrdemStatus.h"
 
 TabelaStatus::TabelaStatus(QObject* dono) : QAbstractTableModel(dono) {}
 
@@ -8,15 +11,67 @@ void TabelaStatus::Esvaziar() {
   if (FLinhas.empty()) return;
   beginResetModel();
   FLinhas.clear();
+  FExibicao.clear();
   endResetModel();
 }
 
 int TabelaStatus::Acrescentar() {
   const int linha = QtdLinhas();
-  beginInsertRows(QModelIndex(), linha, linha);
   FLinhas.emplace_back();
+  const auto lugar = std::lower_bound(FExibicao.begin(), FExibicao.end(), linha,
+                                      [this](int a, int b) { return Precede(a, b); });
+  const int posicao = static_cast<int>(lugar - FExibicao.begin());
+  beginInsertRows(QModelIndex(), posicao, posicao);
+  FExibicao.insert(lugar, linha);
   endInsertRows();
   return linha;
+}
+
+bool TabelaStatus::Precede(int a, int b) const {
+  if (!FChaves.isEmpty()) {
+    const int r = OrdemStatus::Comparar(FLinhas[static_cast<std::size_t>(a)], FLinhas[static_cast<std::size_t>(b)],
+                                        FChaves);
+    if (r != 0) return r < 0;
+  }
+  return a < b;
+}
+
+int TabelaStatus::PosicaoNaGrade(int linha) const {
+  if (FChaves.isEmpty()) return linha;
+  const auto lugar = std::find(FExibicao.begin(), FExibicao.end(), linha);
+  return lugar == FExibicao.end() ? -1 : static_cast<int>(lugar - FExibicao.begin());
+}
+
+void TabelaStatus::Reposicionar(int linha) {
+  const int atual = PosicaoNaGrade(linha);
+  int destino = 0;
+  for (const int outra : FExibicao)
+    if (outra != linha && Precede(outra, linha)) ++destino;
+  if (destino == atual) return;
+  beginMoveRows(QModelIndex(), atual, atual, QModelIndex(), destino > atual ? destino + 1 : destino);
+  FExibicao.erase(FExibicao.begin() + atual);
+  FExibicao.insert(FExibicao.begin() + destino, linha);
+  endMoveRows();
+}
+
+void TabelaStatus::Ordenar(const QList<CampoStatus>& chaves) {
+  if (chaves == FChaves) return;
+  emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  // The grid's current cell stays on its row, wherever the row goes.
+  const QModelIndexList antes = persistentIndexList();
+  std::vector<int> linhasAntes;
+  linhasAntes.reserve(static_cast<std::size_t>(antes.size()));
+  for (const QModelIndex& indice : antes) linhasAntes.push_back(FExibicao.at(indice.row()));
+
+  FChaves = chaves;
+  std::sort(FExibicao.begin(), FExibicao.end(), [this](int a, int b) { return Precede(a, b); });
+
+  QModelIndexList depois;
+  depois.reserve(antes.size());
+  for (qsizetype i = 0; i < antes.size(); ++i)
+    depois << index(PosicaoNaGrade(linhasAntes[static_cast<std::size_t>(i)]), antes[i].column());
+  changePersistentIndexList(antes, depois);
+  emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void TabelaStatus::SetTexto(int linha, CampoStatus campo, const QString& texto) {
@@ -35,13 +90,16 @@ void TabelaStatus::SetDataHora(int linha, CampoStatus campo, const QDateTime& va
 }
 
 void TabelaStatus::Alterado(int linha, CampoStatus campo) {
+  if (FChaves.contains(campo)) Reposicionar(linha);
   const int coluna = ColunaGrid::IndiceDe(campo);
   if (coluna < 0) return;
-  const QModelIndex celula = index(linha, coluna);
+  const QModelIndex celula = index(PosicaoNaGrade(linha), coluna);
   emit dataChanged(celula, celula);
 }
 
-int TabelaStatus::rowCount(const QModelIndex& pai) const { return pai.isValid() ? 0 : QtdLinhas(); }
+int TabelaStatus::rowCount(const QModelIndex& pai) const {
+  return pai.isValid() ? 0 : static_cast<int>(FExibicao.size());
+}
 
 int TabelaStatus::columnCount(const QModelIndex& pai) const {
   return pai.isValid() ? 0 : static_cast<int>(ColunaGrid::Todas().size());
@@ -54,9 +112,9 @@ QString TabelaStatus::TextoCelula(const LinhaStatus& linha, CampoStatus campo) {
 }
 
 QVariant TabelaStatus::data(const QModelIndex& indice, int papel) const {
-  if (!indice.isValid() || indice.row() >= QtdLinhas() || indice.column() >= columnCount()) return {};
+  if (!indice.isValid() || indice.row() >= rowCount() || indice.column() >= columnCount()) return {};
   const ColunaGrid& coluna = ColunaGrid::Todas().at(indice.column());
-  const LinhaStatus& linha = FLinhas[static_cast<std::size_t>(indice.row())];
+  const LinhaStatus& linha = LinhaExibida(indice.row());
   switch (papel) {
     case Qt::DisplayRole:
       return TextoCelula(linha, coluna.Campo);

@@ -7,9 +7,15 @@
 #include "panel/LinhaStatus.h"
 
 // The in-memory table of status rows (the main window's cdsFiliais), seen by
-// the grid as one column per grid column. It carries no key and no index:
-// rows stay in the order they were added. Each field is written as it is
-// filled, so a refresh that stops half-way leaves exactly what it had stored.
+// the grid as one column per grid column. It carries no key. Rows are shown
+// in the order they were added until a sort order is chosen; from then on
+// every row takes its place by that order as it is added or changed, through
+// every later refresh. Each field is written as it is filled, so a refresh
+// that stops half-way leaves exactly what it had stored.
+//
+// Row numbers given to and returned by Acrescentar, the setters, Linha and
+// Linhas are those of the order of adding; the grid's rows (the model's
+// indexes, LinhaExibida) follow the sort order.
 //
 // Threads: the user-interface thread only.
 class TabelaStatus : public QAbstractTableModel {
@@ -33,6 +39,14 @@ class TabelaStatus : public QAbstractTableModel {
   const LinhaStatus& Linha(int linha) const { return FLinhas.at(linha); }
   const std::vector<LinhaStatus>& Linhas() const { return FLinhas; }
 
+  // Sorts by these fields (OrdemStatus), ascending, from now on; the same
+  // order again changes nothing. Rows equal in every field keep the order
+  // in which they were added.
+  void Ordenar(const QList<CampoStatus>& chaves);
+  const QList<CampoStatus>& Ordem() const { return FChaves; }
+  // The row shown at a row of the grid.
+  const LinhaStatus& LinhaExibida(int linhaGrade) const { return FLinhas.at(FExibicao.at(linhaGrade)); }
+
   int rowCount(const QModelIndex& pai = QModelIndex()) const override;
   int columnCount(const QModelIndex& pai = QModelIndex()) const override;
   QVariant data(const QModelIndex& indice, int papel = Qt::DisplayRole) const override;
@@ -44,6 +58,13 @@ class TabelaStatus : public QAbstractTableModel {
 
  private:
   void Alterado(int linha, CampoStatus campo);
+  bool Precede(int a, int b) const;
+  int PosicaoNaGrade(int linha) const;
+  // Moves a changed row to its place in the sort order.
+  void Reposicionar(int linha);
 
   std::vector<LinhaStatus> FLinhas;
+  // Grid row -> row in the order of adding.
+  std::vector<int> FExibicao;
+  QList<CampoStatus> FChaves;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,11 +24,17 @@
 #include "panel/AtualizacaoPainel.h"
 #include "panel/ColunaGrid.h"
 #include "panel/FormatoDataHora.h"
+#include "panel/LinhaStatus.h"
+#include "panel/OrdemStatus.h"
 #include "panel/ParametrosPainel.h"
+#include "panel/ReprocessamentoErros.h"
 #include "panel/TabelaStatus.h"
 #include "panel/Temporizador.h"
 #include "panel/ui/EstiloGrid.h"
 #include "platform/ConsultaSql.h"
+#include "windows/TFUltRegSincro.h"
+#include "windows/TFVisualizar.h"
+#include "windows/TFVisualizarLog.h"
 
 TFPainel* TFPainel::FInstancia = nullptr;
 
@@ -112,6 +119,12 @@ void TFPainel::CriarControles() {
   GridPainel->setObjectName(QStringLiteral("GridPainel"));
   EstiloGrid::Aplicar(GridPainel, cdsFiliais);
   layout->addWidget(GridPainel, 1);
+  connect(GridPainel->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          [this](int coluna) { Guardar([this, coluna] { GridPainelTitleClick(coluna); }); });
+  connect(GridPainel, &QTableView::clicked, this, [this](const QModelIndex& indice) {
+    const int coluna = indice.column();
+    Guardar([this, coluna] { GridPainelCellClick(coluna); });
+  });
 
   CriarBotoes();
   layout->addWidget(pnlBotoes);
@@ -187,6 +200,10 @@ void TFPainel::CriarBotoes() {
 
   connect(btAtualizar, &QPushButton::clicked, this, [this] { Guardar([this] { btAtualizarClick(); }); });
   connect(btFechar, &QPushButton::clicked, this, [this] { Guardar([this] { btFecharClick(); }); });
+  connect(btUltReg, &QPushButton::clicked, this, [this] { Guardar([this] { btUltRegClick(); }); });
+  connect(btVisualizar, &QPushButton::clicked, this, [this] { Guardar([this] { btVisualizarClick(); }); });
+  connect(btnReexecutaErros, &QPushButton::clicked, this,
+          [this] { Guardar([this] { btnReexecutaErrosClick(); }); });
 }
 
 void TFPainel::DefinirOrdemTabulacao() {
@@ -240,6 +257,11 @@ bool TFPainel::eventFilter(QObject* alvo, QEvent* evento) {
       QMetaObject::invokeMethod(this, [this] { Guardar([this] { edtIntervaloExit(); }); }, Qt::QueuedConnection);
     return false;
   }
+  if (alvo == GridPainel->viewport() && evento->type() == QEvent::MouseButtonDblClick) {
+    // The press before it has already made the clicked cell current.
+    Guardar([this] { btUltRegClick(); });
+    return true;
+  }
   if (evento->type() != QEvent::KeyPress || !alvo->isWidgetType()) return false;
   auto* widget = static_cast<QWidget*>(alvo);
   if (widget != this && !isAncestorOf(widget)) return false;
@@ -249,6 +271,10 @@ bool TFPainel::eventFilter(QObject* alvo, QEvent* evento) {
 }
 
 void TFPainel::FormKeyDown(QKeyEvent* tecla, bool& tratada) {
+  if (GradeKeyDown(tecla)) {
+    tratada = true;
+    return;
+  }
   switch (tecla->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -322,6 +348,14 @@ void TFPainel::AtualizarPainel() {
   if (FAtualizando) return;
   const QScopedValueRollback<bool> emCurso(FAtualizando, true);
 
+  // The table empties on every refresh; the current cell goes back to the
+  // same row and column afterwards, so the operator keeps the place.
+  const QModelIndex atual = GridPainel->currentIndex();
+  const auto lugar = qScopeGuard([this, linha = atual.row(), coluna = atual.column()] {
+    if (linha >= 0 && cdsFiliais->rowCount() > 0)
+      GridPainel->setCurrentIndex(cdsFiliais->index(qMin(linha, cdsFiliais->rowCount() - 1), coluna));
+  });
+
   lblAtualizandoPainel->show();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const auto fim = qScopeGuard([this] {
@@ -366,3 +400,97 @@ void TFPainel::TimerTimer() {
 }
 
 void TFPainel::btAtualizarClick() { TimerTimer(); }
+
+// ---- grid interaction and reprocessing ----
+
+void TFPainel::GridPainelTitleClick(int coluna) {
+  const auto& colunas = ColunaGrid::Todas();
+  if (coluna < 0 || coluna >= colunas.size()) return;
+  cdsFiliais->Ordenar(OrdemStatus::ChavesDoTitulo(colunas[coluna].Campo));
+}
+
+void TFPainel::GridPainelCellClick(int coluna) {
+  if (coluna == ColunaGrid::IndiceDe(CampoStatus::STATUSERRO)) VisualizarErros();
+}
+
+void TFPainel::GridPainelEditButtonClick() { VisualizarErros(); }
+
+LinhaStatus TFPainel::LinhaAtual() const {
+  const int linhas = cdsFiliais->rowCount();
+  if (linhas == 0) return {};
+  const int linha = GridPainel->currentIndex().row();
+  return cdsFiliais->LinhaExibida(linha >= 0 && linha < linhas ? linha : 0);
+}
+
+template <typename Janela>
+void TFPainel::ExibirComLinha() {
+  // One window per class at a time; it frees itself when it closes, so
+  // every opening builds a fresh one.
+  Janela* janela = Janela::Instancia();
+  if (!janela) janela = new Janela();
+  const LinhaStatus linha = LinhaAtual();
+  janela->FCodEmpresa = linha.CODEMPRESA;
+  janela->FMaquinaECF = linha.MAQUINAECF;
+  janela->lblNomeEmpresa->setText(linha.NOME);
+  janela->exec();
+}
+
+void TFPainel::VisualizarErros() {
+  // The timer is on again before a failing refresh is passed on; the
+  // column and the repaint are then skipped.
+  Timer->Suspender([this] {
+    ExibirComLinha<TFVisualizar>();
+    AtualizarPainel();
+    const int linha = qMax(GridPainel->currentIndex().row(), 0);
+    if (cdsFiliais->rowCount() > 0)
+      GridPainel->setCurrentIndex(cdsFiliais->index(linha, ColunaGrid::IndiceDe(CampoStatus::STATUSERRO)));
+  });
+  repaint();
+}
+
+void TFPainel::btUltRegClick() {
+  Timer->Suspender([this] {
+    ExibirComLinha<TFUltRegSincro>();
+    AtualizarPainel();
+  });
+}
+
+void TFPainel::btVisualizarClick() {
+  // Nothing to hand over and nothing to refresh: the timer keeps ticking
+  // behind the window.
+  TFVisualizarLog* janela = TFVisualizarLog::Instancia();
+  if (!janela) janela = new TFVisualizarLog();
+  janela->exec();
+}
+
+void TFPainel::btnReexecutaErrosClick() { ReprocessarErros(); }
+
+void TFPainel::ReprocessarErros() {
+  // The changed queue counts show at the next refresh.
+  ReprocessamentoErros::Executar(FConexao);
+}
+
+bool TFPainel::GradeKeyDown(QKeyEvent* tecla) {
+  const Qt::KeyboardModifiers modificadores = tecla->modifiers() & ~Qt::KeypadModifier;
+  // The grid takes no focus from Tab; Alt+G brings the keyboard to it.
+  if (tecla->key() == Qt::Key_G && modificadores == Qt::AltModifier) {
+    if (!GridPainel->currentIndex().isValid() && cdsFiliais->rowCount() > 0)
+      GridPainel->setCurrentIndex(cdsFiliais->index(0, 0));
+    GridPainel->setFocus(Qt::ShortcutFocusReason);
+    return true;
+  }
+  if (!GridPainel->hasFocus()) return false;
+  const int coluna = GridPainel->currentIndex().column();
+  // Ctrl+Enter is the edit button of the "Erro?" cell; a plain Enter
+  // still moves on as everywhere in the window.
+  if ((tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) && modificadores == Qt::ControlModifier) {
+    if (coluna == ColunaGrid::IndiceDe(CampoStatus::STATUSERRO)) GridPainelEditButtonClick();
+    return true;
+  }
+  // Ctrl+O sorts by the current cell's column, as a click on its title.
+  if (tecla->key() == Qt::Key_O && modificadores == Qt::ControlModifier) {
+    if (coluna >= 0) GridPainelTitleClick(coluna);
+    return true;
+  }
+  return false;
+}

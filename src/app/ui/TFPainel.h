@@ -15,6 +15,7 @@ class QStatusBar;
 class QTableView;
 class AtualizacaoPainel;
 class Falha;
+struct LinhaStatus;
 class TabelaStatus;
 class Temporizador;
 
@@ -63,6 +64,18 @@ class TFPainel : public QWidget {
   TabelaStatus* Filiais() const { return cdsFiliais; }
   Temporizador* Temporizacao() const { return Timer; }
 
+  // Grid interaction: sorting, the detail windows for the current row, the
+  // reprocessing of errored queue entries. Each detail window is shown
+  // modally; the openers return when it has closed.
+  void GridPainelTitleClick(int coluna);
+  void GridPainelCellClick(int coluna);
+  void GridPainelEditButtonClick();
+  void btUltRegClick();
+  void btVisualizarClick();
+  void btnReexecutaErrosClick();
+  void VisualizarErros();
+  void ReprocessarErros();
+
   const QString& ArquivoIni() const { return FArquivoIni; }
   // Runs a body as an entry point from Qt: whatever escapes goes to
   // TratarExcecao.
@@ -79,6 +92,13 @@ class TFPainel : public QWidget {
   void CriarBotoes();
   void DefinirOrdemTabulacao();
   void FormKeyDown(QKeyEvent* tecla, bool& tratada);
+  bool GradeKeyDown(QKeyEvent* tecla);
+  // The row of the grid's current cell; the first row when no cell is
+  // current yet; an empty row when the grid is empty.
+  LinhaStatus LinhaAtual() const;
+  // Shows a detail window modally with the current row handed over.
+  template <typename Janela>
+  void ExibirComLinha();
 
   static TFPainel* FInstancia;
 

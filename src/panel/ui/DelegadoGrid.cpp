@@ -5,6 +5,7 @@
 #include <QStyle>
 
 #include "panel/ColunaGrid.h"
+#include "panel/LinhaStatus.h"
 
 DelegadoGrid::DelegadoGrid(const QFont& fonteCelulas, QObject* dono)
     : QStyledItemDelegate(dono), FFonteCelulas(fonteCelulas) {}
@@ -14,6 +15,17 @@ void DelegadoGrid::initStyleOption(QStyleOptionViewItem* opcao, const QModelInde
   const auto& colunas = ColunaGrid::Todas();
   if (indice.column() >= 0 && indice.column() < colunas.size() && !colunas[indice.column()].FonteDaGrade)
     opcao->font = FFonteCelulas;
+  if (Destacada(indice)) {
+    opcao->backgroundBrush = CorDestaque();
+    // The selected cell of such a row keeps the highlight too; only its
+    // text keeps the selection's colour.
+    opcao->palette.setColor(QPalette::Highlight, CorDestaque());
+  }
+}
+
+bool DelegadoGrid::Destacada(const QModelIndex& indice) {
+  static const int kErro = ColunaGrid::IndiceDe(CampoStatus::STATUSERRO);
+  return indice.isValid() && indice.siblingAtColumn(kErro).data().toString() == QStringLiteral("Sim");
 }
 
 void DelegadoGrid::paint(QPainter* pintor, const QStyleOptionViewItem& opcao, const QModelIndex& indice) const {
