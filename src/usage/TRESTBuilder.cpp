@@ -1,0 +1,63 @@
+#include "usage/TRESTBuilder.h"
+
+#include "platform/TextoOle.h"
+#include "platform/Windows1252.h"
+#include "usage/TRESTExecutor.h"
+
+TRESTBuilder::TRESTBuilder() {
+  FRequest.Route = TextoOle::Criar(QStringLiteral("/"));
+  FRequest.UserAgent = TextoOle::Criar(QStringLiteral("curl"));
+}
+
+TRESTBuilder::~TRESTBuilder() { TRESTRequestDTO::Finalizar(FRequest); }
+
+TRESTBuilder& TRESTBuilder::SetRequestType(std::uint8_t valor) {
+  FRequest.RequestType = valor;
+  return *this;
+}
+
+TRESTBuilder& TRESTBuilder::SetBaseUrl(const QByteArray& texto) {
+  Guardar(&TRESTRequestDTO::BaseUrl, FRequest, texto);
+  return *this;
+}
+
+TRESTBuilder& TRESTBuilder::SetBaseUrl(const QString& texto) { return SetBaseUrl(Windows1252::deUnicode(texto)); }
+
+TRESTBuilder& TRESTBuilder::SetRoute(const QByteArray& texto) {
+  Guardar(&TRESTRequestDTO::Route, FRequest, texto);
+  return *this;
+}
+
+TRESTBuilder& TRESTBuilder::SetRoute(const QString& texto) { return SetRoute(Windows1252::deUnicode(texto)); }
+
+TRESTBuilder& TRESTBuilder::SetAuxText2(const QByteArray& texto) {
+  Guardar(&TRESTRequestDTO::AuxText2, FRequest, texto);
+  return *this;
+}
+
+TRESTBuilder& TRESTBuilder::SetAuxText2(const QString& texto) { return SetAuxText2(Windows1252::deUnicode(texto)); }
+
+TRESTBuilder& TRESTBuilder::SetBody(const QByteArray& texto) {
+  FRequest.BodyKind = kBodyKindCorpo;
+  Guardar(&TRESTRequestDTO::Body, FRequest, texto);
+  return *this;
+}
+
+TRESTBuilder& TRESTBuilder::SetBody(const QString& texto) { return SetBody(Windows1252::deUnicode(texto)); }
+
+std::unique_ptr<TRESTExecutor> TRESTBuilder::Build() const { return std::make_unique<TRESTExecutor>(FRequest); }
+
+QByteArray TRESTBuilder::Aparar(const QByteArray& texto) {
+  auto branco = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  qsizetype inicio = 0;
+  qsizetype fim = texto.size();
+  while (inicio < fim && branco(texto[inicio])) ++inicio;
+  while (fim > inicio && branco(texto[fim - 1])) --fim;
+  return texto.mid(inicio, fim - inicio);
+}
+
+void TRESTBuilder::Guardar(BSTR TRESTRequestDTO::*campo, TRESTRequestDTO& registro, const QByteArray& texto) {
+  BSTR novo = TextoOle::Criar(Windows1252::paraUnicode(Aparar(texto)));
+  SysFreeString(registro.*campo);
+  registro.*campo = novo;
+}
