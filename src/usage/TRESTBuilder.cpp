@@ -17,21 +17,27 @@ TRESTBuilder& TRESTBuilder::SetRequestType(std::uint8_t valor) {
 }
 
 TRESTBuilder& TRESTBuilder::SetBaseUrl(const QByteArray& texto) {
-  Guardar(&TRESTRequestDTO::BaseUrl, FRequest, texto);
+  BSTR novo = Converter(texto);
+  SysFreeString(FRequest.BaseUrl);
+  FRequest.BaseUrl = novo;
   return *this;
 }
 
 TRESTBuilder& TRESTBuilder::SetBaseUrl(const QString& texto) { return SetBaseUrl(Windows1252::deUnicode(texto)); }
 
 TRESTBuilder& TRESTBuilder::SetRoute(const QByteArray& texto) {
-  Guardar(&TRESTRequestDTO::Route, FRequest, texto);
+  BSTR novo = Converter(texto);
+  SysFreeString(FRequest.Route);
+  FRequest.Route = novo;
   return *this;
 }
 
 TRESTBuilder& TRESTBuilder::SetRoute(const QString& texto) { return SetRoute(Windows1252::deUnicode(texto)); }
 
 TRESTBuilder& TRESTBuilder::SetAuxText2(const QByteArray& texto) {
-  Guardar(&TRESTRequestDTO::AuxText2, FRequest, texto);
+  BSTR novo = Converter(texto);
+  SysFreeString(FRequest.AuxText2);
+  FRequest.AuxText2 = novo;
   return *this;
 }
 
@@ -39,7 +45,9 @@ TRESTBuilder& TRESTBuilder::SetAuxText2(const QString& texto) { return SetAuxTex
 
 TRESTBuilder& TRESTBuilder::SetBody(const QByteArray& texto) {
   FRequest.BodyKind = kBodyKindCorpo;
-  Guardar(&TRESTRequestDTO::Body, FRequest, texto);
+  BSTR novo = Converter(texto);
+  SysFreeString(FRequest.Body);
+  FRequest.Body = novo;
   return *this;
 }
 
@@ -56,8 +64,6 @@ QByteArray TRESTBuilder::Aparar(const QByteArray& texto) {
   return texto.mid(inicio, fim - inicio);
 }
 
-void TRESTBuilder::Guardar(BSTR TRESTRequestDTO::*campo, TRESTRequestDTO& registro, const QByteArray& texto) {
-  BSTR novo = TextoOle::Criar(Windows1252::paraUnicode(Aparar(texto)));
-  SysFreeString(registro.*campo);
-  registro.*campo = novo;
+BSTR TRESTBuilder::Converter(const QByteArray& texto) {
+  return TextoOle::Criar(Windows1252::paraUnicode(Aparar(texto)));
 }

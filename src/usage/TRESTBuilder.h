@@ -46,7 +46,8 @@ class TRESTBuilder {
   static QByteArray Aparar(const QByteArray& texto);
 
  private:
-  static void Guardar(BSTR TRESTRequestDTO::*campo, TRESTRequestDTO& registro, const QByteArray& texto);
+  // The trimmed text as a new OLE string (null when nothing is left).
+  static BSTR Converter(const QByteArray& texto);
 
   TRESTRequestDTO FRequest;
 };
