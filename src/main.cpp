@@ -7,6 +7,7 @@
 #include "app/ui/DialogosQt.h"
 #include "app/LinhaComando.h"
 #include "app/ui/TFPainel.h"
+#include "panel/ParametrosPainel.h"
 
 int main(int argc, char** argv) {
   // Process-wide initialisation: dates are written "dd/mm/yyyy" wherever the
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
   QStringList argumentos;
   for (int i = 0; i < argc; ++i) argumentos << QString::fromLocal8Bit(argv[i]);
   const LinhaComando linha(argumentos);
+  ParametrosPainel::DefinirContagemRapida(linha.ContagemRapida());
   // The modes without a window run on machines without a display too.
   if (!linha.AbreJanela()) {
     QCoreApplication app(argc, argv);

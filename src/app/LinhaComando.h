@@ -10,7 +10,8 @@
 // takes the configuration from another file, for the window too; "--help"
 // and "--version" print and end. "--status" and "--check" read the status
 // rows without a window, through the same connection and the same refresh
-// as the panel, for scripts and monitoring systems. A wrong option ends with
+// as the panel, for scripts and monitoring systems. "--fast-counts" goes
+// with any of them. A wrong option ends with
 // status 2 and a short help on standard error.
 class LinhaComando {
  public:
@@ -30,6 +31,9 @@ class LinhaComando {
   const QString& Erro() const { return FErro; }
   SaidaStatus::Formato Formato() const { return FFormato; }
   qint64 IdadeMaxima() const { return FIdadeMaxima; }
+  // "--fast-counts": the same counts with the fast-count statements, in the
+  // window and in --status and --check.
+  bool ContagemRapida() const { return FContagemRapida; }
 
   static QString Ajuda();
 
@@ -45,4 +49,5 @@ class LinhaComando {
   QString FErro;
   SaidaStatus::Formato FFormato = SaidaStatus::Formato::Tabela;
   qint64 FIdadeMaxima = VerificacaoStatus::kIdadePadrao;
+  bool FContagemRapida = false;
 };

@@ -43,4 +43,19 @@ QString GravarConferido();
 // 13. Delete the branch's errors (:PCodEmpresa).
 QString ExcluirErros();
 
+// Fast counts, outside the numbered statements: the same "A serem enviados"
+// and "Registros na Fila" as statements 2 and 3, without scanning the change
+// log once per machine. The change log is counted once per refresh; each
+// machine then reads only its own delivery records, bound exactly as
+// statements 2 and 3 bind them (:MAQUINA trimmed, :MAQUINAECF as it is), so
+// the server compares the keys by its own rules in both ways.
+//   to send = ContagemRapidaAlteracoes.TOTAL - INTEGRADOS + PENDENTES
+//   queue   = FILA
+// Changes of the log that count for every machine (TOTAL).
+QString ContagemRapidaAlteracoes();
+// One machine (:MAQUINA, :MAQUINAECF): INTEGRADOS, the counted changes it has
+// integrated (each change once, however many REGISTROSINTEGRADOS rows name
+// it); PENDENTES, its undelivered INTEGMAQUINA rows; FILA, its queue entries.
+QString ContagemRapidaMaquina();
+
 }  // namespace Catalogo

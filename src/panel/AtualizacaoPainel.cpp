@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "model/Catalogo.h"
+#include "panel/ParametrosPainel.h"
 #include "panel/TabelaStatus.h"
 #include "platform/ConexaoBanco.h"
 
@@ -40,9 +41,17 @@ class Fechamento {
 }  // namespace
 
 AtualizacaoPainel::AtualizacaoPainel(ConexaoBanco& conexao, TabelaStatus& tabela)
-    : FConexao(conexao), FTabela(tabela), FRegEnviar(&conexao), FRegFila(&conexao) {
+    : FConexao(conexao),
+      FTabela(tabela),
+      FRegEnviar(&conexao),
+      FRegFila(&conexao),
+      FAlteracoes(&conexao),
+      FMaquina(&conexao),
+      FContagemRapida(ParametrosPainel::ContagemRapida()) {
   FRegEnviar.SetSql(Catalogo::RegistrosEnviar());
   FRegFila.SetSql(Catalogo::RegistrosFila());
+  FAlteracoes.SetSql(Catalogo::ContagemRapidaAlteracoes());
+  FMaquina.SetSql(Catalogo::ContagemRapidaMaquina());
 }
 
 bool AtualizacaoPainel::Atualizar() {
@@ -53,6 +62,8 @@ bool AtualizacaoPainel::Atualizar() {
   status.Abrir();
   if (status.Vazia()) return false;
 
+  // Counted only when there are rows to count for, as the per-row way does.
+  const qint64 alteracoes = FContagemRapida ? ContarAlteracoes() : 0;
   for (int i = 0; i < status.QtdLinhas(); ++i) {
     const int linha = FTabela.Acrescentar();
     FTabela.SetTexto(linha, CampoStatus::CODEMPRESA, status.Valor(i, QStringLiteral("CODEMPRESA")).AsString());
@@ -65,8 +76,15 @@ bool AtualizacaoPainel::Atualizar() {
 
     const QString maquina = status.Valor(i, QStringLiteral("MAQUINA")).AsString();
     const QString maquinaEcf = status.Valor(i, QStringLiteral("MAQUINAECF")).AsString();
-    FTabela.SetInteiro(linha, CampoStatus::QTDREGENVIAR, ContarRegEnviar(maquina, maquinaEcf));
-    FTabela.SetInteiro(linha, CampoStatus::QTDREGFILA, ContarRegFila(maquina, maquinaEcf));
+    if (FContagemRapida) {
+      qint32 enviar = 0, fila = 0;
+      ContarRapido(alteracoes, maquina, maquinaEcf, enviar, fila);
+      FTabela.SetInteiro(linha, CampoStatus::QTDREGENVIAR, enviar);
+      FTabela.SetInteiro(linha, CampoStatus::QTDREGFILA, fila);
+    } else {
+      FTabela.SetInteiro(linha, CampoStatus::QTDREGENVIAR, ContarRegEnviar(maquina, maquinaEcf));
+      FTabela.SetInteiro(linha, CampoStatus::QTDREGFILA, ContarRegFila(maquina, maquinaEcf));
+    }
 
     FTabela.SetTexto(linha, CampoStatus::STATUSERRO, status.Valor(i, QStringLiteral("STATUSERRO")).AsString());
     FTabela.SetTexto(linha, CampoStatus::MAQUINAECF, maquinaEcf);
@@ -90,4 +108,28 @@ qint32 AtualizacaoPainel::Contar(ConsultaSql& consulta, const QString& nomeEmpre
   consulta.Abrir();
   if (consulta.Vazia()) return 0;
   return Limitado(consulta.Valor(0, QStringLiteral("TOTAL")).AsInteger());
+}
+
+qint64 AtualizacaoPainel::ContarAlteracoes() {
+  Fechamento fechamento(FAlteracoes);
+  FAlteracoes.Abrir();
+  if (FAlteracoes.Vazia()) return 0;
+  return FAlteracoes.Valor(0, QStringLiteral("TOTAL")).AsInteger();
+}
+
+void AtualizacaoPainel::ContarRapido(qint64 alteracoes, const QString& codEmpresa, const QString& maquinaEcf,
+                                     qint32& enviar, qint32& fila) {
+  Fechamento fechamento(FMaquina);
+  FMaquina.SetParam(QStringLiteral("MAQUINA"), SemBrancos(codEmpresa));
+  FMaquina.SetParam(QStringLiteral("MAQUINAECF"), maquinaEcf);
+  FMaquina.Abrir();
+  if (FMaquina.Vazia()) {
+    enviar = Limitado(alteracoes);
+    fila = 0;
+    return;
+  }
+  const qint64 integrados = FMaquina.Valor(0, QStringLiteral("INTEGRADOS")).AsInteger();
+  const qint64 pendentes = FMaquina.Valor(0, QStringLiteral("PENDENTES")).AsInteger();
+  enviar = Limitado(alteracoes - integrados + pendentes);
+  fila = Limitado(FMaquina.Valor(0, QStringLiteral("FILA")).AsInteger());
 }

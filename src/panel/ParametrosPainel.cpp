@@ -7,6 +7,16 @@
 
 namespace ParametrosPainel {
 
+namespace {
+// Set by main before any window exists and only read afterwards, on the
+// user-interface thread.
+bool gContagemRapida = false;
+}  // namespace
+
+void DefinirContagemRapida(bool ligada) { gContagemRapida = ligada; }
+
+bool ContagemRapida() { return gContagemRapida; }
+
 QString IntervaloInicial(ConexaoBanco& conexao) {
   ConsultaSql consulta(&conexao);
   consulta.SetSql(Catalogo::IntervaloPainel());

@@ -20,4 +20,10 @@ bool MostraColunaMaquina(ConexaoBanco& conexao);
 // Text that is not an integer fails with "'%s' is not a valid integer value".
 quint32 Periodo(const QString& texto);
 
+// Whether the refreshes of this process count "A serem enviados" and
+// "Registros na Fila" with the fast-count statements. Chosen once at start,
+// from the command line, before the first refresh is built; off by default.
+void DefinirContagemRapida(bool ligada);
+bool ContagemRapida();
+
 }  // namespace ParametrosPainel
