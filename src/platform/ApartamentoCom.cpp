@@ -6,12 +6,13 @@
 
 ApartamentoCom::ApartamentoCom() {
 #ifdef _WIN32
-  CoInitialize(nullptr);
+  // S_FALSE (already inside) also counts and must be balanced.
+  FEntrou = SUCCEEDED(CoInitialize(nullptr));
 #endif
 }
 
 ApartamentoCom::~ApartamentoCom() {
 #ifdef _WIN32
-  CoUninitialize();
+  if (FEntrou) CoUninitialize();
 #endif
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 // The calling thread inside a single-threaded COM apartment for the lifetime
-// of the object; the result of entering is ignored, as a thread that fails to
-// enter simply works without COM. Nothing to do off Windows.
+// of the object. A thread that cannot enter simply works without COM, and
+// then leaves nothing: only an apartment entered is left again. Nothing to
+// do off Windows.
 //
 // Threads: created and destroyed on the same thread.
 class ApartamentoCom {
@@ -11,4 +12,7 @@ class ApartamentoCom {
   ~ApartamentoCom();
   ApartamentoCom(const ApartamentoCom&) = delete;
   ApartamentoCom& operator=(const ApartamentoCom&) = delete;
+
+ private:
+  [[maybe_unused]] bool FEntrou = false;  // used on Windows only
 };
