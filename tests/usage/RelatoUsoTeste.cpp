@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -197,8 +199,12 @@ TEST_F(RelatoUso, TipoDesconhecidoNaoTemRotaEEhRecusado) {
 }
 
 TEST(RelatoNaSaida, ProcessoTerminaComUmRelatoAindaEmCurso) {
+  // The library by its bare name: found beside the program that loads it.
+  const QString biblioteca = QFileInfo(QStringLiteral(PAINEL_TRANSPORTE_TESTE)).fileName();
+  ASSERT_EQ(QFileInfo(QStringLiteral(PAINEL_RELATO_NA_SAIDA)).dir().filePath(biblioteca),
+            QStringLiteral(PAINEL_TRANSPORTE_TESTE));
   QProcess processo;
-  processo.start(QStringLiteral(PAINEL_RELATO_NA_SAIDA), {QStringLiteral(PAINEL_TRANSPORTE_TESTE)});
+  processo.start(QStringLiteral(PAINEL_RELATO_NA_SAIDA), {biblioteca});
   ASSERT_TRUE(processo.waitForFinished(120000)) << "the process did not end";
   EXPECT_EQ(processo.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(processo.exitCode(), 0) << processo.readAllStandardError().toStdString();
