@@ -63,6 +63,7 @@ done
 dpkg-deb -c "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' > "$tmp/lista"
 esperado="./usr/bin/painel-integracao -> ../lib/painel-integracao/painel-integracao
 ./usr/lib/painel-integracao/Caminho.ini -> /etc/painel-integracao/Caminho.ini
+./usr/lib/painel-integracao/codificar-credencial
 ./usr/lib/painel-integracao/painel-integracao
 ./usr/share/applications/painel-integracao.desktop
 ./usr/share/doc/painel-integracao/Caminho.ini.exemplo
@@ -93,6 +94,9 @@ igual "--help (código)" "$rc" 0
 contem "--help" "$saida" "--status"
 contem "--help" "$saida" "--check"
 
+codificar="$raiz/usr/lib/painel-integracao/codificar-credencial"
+igual "codificar-credencial instalado" "$("$codificar" SYSDBA 2>&1)" "$("$construcao/tools/codificar-credencial" SYSDBA)"
+
 # Without a configuration the link points at /etc; in the scratch root a real
 # file takes its place, and the program started through bin/ must read it
 # from the folder of the executable it resolves to.
@@ -103,7 +107,7 @@ if ! "$tools/construir-demo" --esquema="$esquema" --banco="$banco" --log="$tmp/i
 else
   rm -f "$raiz/usr/lib/painel-integracao/Caminho.ini"
   printf '[DATABASEESTOQUE]\nCAMINHO=%s\nUSUARIO=%s\nSENHA=%s\n' "$banco" \
-    "$("$tools/codificar-credencial" SYSDBA)" "$("$tools/codificar-credencial" masterkey)" \
+    "$("$codificar" SYSDBA)" "$("$codificar" masterkey)" \
     > "$raiz/usr/lib/painel-integracao/Caminho.ini"
   saida="$(cd "$tmp" && "$bin" --status --format=csv 2>&1)"; rc=$?
   igual "--status (código)" "$rc" 0
