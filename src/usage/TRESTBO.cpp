@@ -1,6 +1,7 @@
 #include "usage/TRESTBO.h"
 
 #include <mutex>
+#include <vector>
 
 #include "platform/BibliotecaDinamica.h"
 #include "platform/Falha.h"
@@ -13,6 +14,9 @@ struct Estado {
   std::mutex Trava;
   TRESTBO* Instancia = nullptr;
   QString Caminho;
+  // Instances forgotten by SetCaminhoBiblioteca: still in use by a Send
+  // under way, so kept, as every instance is.
+  std::vector<TRESTBO*> Esquecidas;
 };
 
 Estado& Global() {
@@ -67,6 +71,7 @@ void TRESTBO::SetCaminhoBiblioteca(const QString& caminho) {
   Estado& estado = Global();
   std::lock_guard trava(estado.Trava);
   estado.Caminho = caminho;
+  if (estado.Instancia) estado.Esquecidas.push_back(estado.Instancia);
   estado.Instancia = nullptr;
 }
 

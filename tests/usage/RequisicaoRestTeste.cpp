@@ -11,6 +11,10 @@
 
 namespace {
 
+// Packed fields are unaligned: gtest binds references to its arguments, so
+// they are compared as copies.
+BSTR Valor(BSTR texto) { return texto; }
+
 QString FalhaDoBuild(const TRESTBuilder& builder) {
   try {
     builder.Build();
@@ -31,18 +35,18 @@ TEST(RequisicaoRest, PadroesEValidacaoNaOrdemUrlRotaTipo) {
     const TRESTRequestDTO& r = padrao.Request();
     EXPECT_EQ(r.RequestType, 0);
     EXPECT_EQ(r.BodyKind, 0);
-    EXPECT_EQ(r.BaseUrl, nullptr);
+    EXPECT_EQ(Valor(r.BaseUrl), nullptr);
     EXPECT_EQ(Texto(r.Route), "/");
-    EXPECT_EQ(r.AuxText1, nullptr);
-    EXPECT_EQ(r.AuxText2, nullptr);
+    EXPECT_EQ(Valor(r.AuxText1), nullptr);
+    EXPECT_EQ(Valor(r.AuxText2), nullptr);
     EXPECT_EQ(Texto(r.UserAgent), "curl");
-    EXPECT_EQ(r.Body, nullptr);
+    EXPECT_EQ(Valor(r.Body), nullptr);
     // The type is missing too, but the base URL is looked at first.
     EXPECT_EQ(FalhaDoBuild(padrao), "URL base da requisição não foi informada.");
 
     TRESTBuilder semRota;
     semRota.SetBaseUrl(QStringLiteral("http://servidor")).SetRoute(QString()).SetRequestType(2);
-    EXPECT_EQ(semRota.Request().Route, nullptr);
+    EXPECT_EQ(Valor(semRota.Request().Route), nullptr);
     EXPECT_EQ(FalhaDoBuild(semRota), "Rota da requisição não foi informado.");
 
     TRESTBuilder semTipo;
@@ -50,30 +54,30 @@ TEST(RequisicaoRest, PadroesEValidacaoNaOrdemUrlRotaTipo) {
     const BSTR rotaAntes = semTipo.Request().Route;
     EXPECT_EQ(FalhaDoBuild(semTipo), "Tipo da requisição não foi informado.");
     // A refused build leaves the builder as it was.
-    EXPECT_EQ(semTipo.Request().Route, rotaAntes);
+    EXPECT_EQ(Valor(semTipo.Request().Route), rotaAntes);
     EXPECT_EQ(Texto(semTipo.Request().BaseUrl), "http://servidor");
 
     TRESTBuilder soBrancos;
     soBrancos.SetBaseUrl(QStringLiteral(" \t \t ")).SetRequestType(2);
-    EXPECT_EQ(soBrancos.Request().BaseUrl, nullptr);
+    EXPECT_EQ(Valor(soBrancos.Request().BaseUrl), nullptr);
     EXPECT_EQ(FalhaDoBuild(soBrancos), "URL base da requisição não foi informada.");
 
     // Any non-zero type passes; an empty body still marks the body kind.
     TRESTBuilder completo;
     completo.SetBaseUrl(QStringLiteral("http://servidor")).SetRequestType(255).SetBody(QString());
     EXPECT_EQ(completo.Request().BodyKind, 2);
-    EXPECT_EQ(completo.Request().Body, nullptr);
+    EXPECT_EQ(Valor(completo.Request().Body), nullptr);
     auto executor = completo.Build();
     EXPECT_FALSE(executor->Executed());
     EXPECT_EQ(executor->Request().RequestType, 255);
     EXPECT_EQ(executor->Request().BodyKind, 2);
     EXPECT_EQ(Texto(executor->Request().Route), "/");
     // The executor holds its own copy, not the builder's texts.
-    EXPECT_NE(executor->Request().BaseUrl, completo.Request().BaseUrl);
+    EXPECT_NE(Valor(executor->Request().BaseUrl), Valor(completo.Request().BaseUrl));
     EXPECT_EQ(Texto(executor->Request().BaseUrl), "http://servidor");
     const TRESTResponseDTO& resposta = executor->Response();
     for (std::uint8_t byte : resposta.FixedPart) EXPECT_EQ(byte, 0);
-    EXPECT_EQ(resposta.Content, nullptr);
+    EXPECT_EQ(Valor(resposta.Content), nullptr);
   }
   // Refused executors, builders and executors leave no string behind.
   EXPECT_EQ(OleString::Vivas(), vivas);
@@ -97,7 +101,7 @@ TEST(RequisicaoRest, AparaCodigosAte32NasPontasComoTextoWindows1252) {
   EXPECT_EQ(Texto(builder.Request().Route), QStringLiteral("/ação–?"));
 
   builder.SetRoute(QStringLiteral("\t\r\n"));
-  EXPECT_EQ(builder.Request().Route, nullptr);
+  EXPECT_EQ(Valor(builder.Request().Route), nullptr);
 }
 
 TEST(RequisicaoRest, CopiaTextosDeNovoEFinalizacaoLibera) {
@@ -114,12 +118,12 @@ TEST(RequisicaoRest, CopiaTextosDeNovoEFinalizacaoLibera) {
   TRESTRequestDTO::Copiar(origem, destino);
   EXPECT_EQ(destino.RequestType, 7);
   EXPECT_EQ(destino.BodyKind, 2);
-  EXPECT_NE(destino.BaseUrl, origem.BaseUrl);
+  EXPECT_NE(Valor(destino.BaseUrl), Valor(origem.BaseUrl));
   EXPECT_EQ(Texto(destino.BaseUrl), "http://x");
   EXPECT_EQ(Texto(destino.Body), "corpo");
   // The former texts of the target were freed, not kept.
-  EXPECT_EQ(destino.Route, nullptr);
-  EXPECT_EQ(destino.AuxText1, nullptr);
+  EXPECT_EQ(Valor(destino.Route), nullptr);
+  EXPECT_EQ(Valor(destino.AuxText1), nullptr);
   EXPECT_EQ(OleString::Vivas(), vivas + 4);
 
   TRESTRequestDTO::Copiar(destino, destino);
@@ -127,8 +131,8 @@ TEST(RequisicaoRest, CopiaTextosDeNovoEFinalizacaoLibera) {
   EXPECT_EQ(OleString::Vivas(), vivas + 4);
 
   TRESTRequestDTO::Finalizar(destino);
-  EXPECT_EQ(destino.BaseUrl, nullptr);
-  EXPECT_EQ(destino.Body, nullptr);
+  EXPECT_EQ(Valor(destino.BaseUrl), nullptr);
+  EXPECT_EQ(Valor(destino.Body), nullptr);
   EXPECT_EQ(destino.RequestType, 7);
   TRESTRequestDTO::Finalizar(origem);
   EXPECT_EQ(OleString::Vivas(), vivas);
@@ -142,10 +146,10 @@ TEST(RequisicaoRest, CopiaTextosDeNovoEFinalizacaoLibera) {
   TRESTResponseDTO::Copiar(resposta, outra);
   EXPECT_EQ(outra.FixedPart[0], 9);
   EXPECT_EQ(outra.FixedPart[4], 8);
-  EXPECT_NE(outra.Content, resposta.Content);
+  EXPECT_NE(Valor(outra.Content), Valor(resposta.Content));
   EXPECT_EQ(Texto(outra.Content), QStringLiteral("conteúdo"));
   TRESTResponseDTO::Finalizar(resposta);
   TRESTResponseDTO::Finalizar(outra);
-  EXPECT_EQ(outra.Content, nullptr);
+  EXPECT_EQ(Valor(outra.Content), nullptr);
   EXPECT_EQ(OleString::Vivas(), vivas);
 }

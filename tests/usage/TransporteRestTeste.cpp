@@ -15,6 +15,10 @@
 
 namespace {
 
+// Packed fields are unaligned: gtest binds references to its arguments, so
+// they are compared as copies.
+BSTR Valor(BSTR texto) { return texto; }
+
 constexpr std::size_t kTexto = sizeof(void*);
 
 std::unique_ptr<TRESTExecutor> ExecutorCompleto(TRESTBuilder& builder) {
@@ -63,8 +67,8 @@ TEST(TransporteRest, BibliotecaRecebeORegistroEmBytesERespostaEhCopiadaELiberada
     EXPECT_NE(Ponteiro(bytes, 2), nullptr);
     EXPECT_EQ(Ponteiro(bytes, 2 + 2 * kTexto), nullptr);  // AuxText1, never set
     // The library got copies made for the call, not the executor's texts.
-    EXPECT_NE(Ponteiro(bytes, 2), executor->Request().BaseUrl);
-    EXPECT_NE(Ponteiro(bytes, 2 + 5 * kTexto), executor->Request().Body);
+    EXPECT_NE(Ponteiro(bytes, 2), Valor(executor->Request().BaseUrl));
+    EXPECT_NE(Ponteiro(bytes, 2 + 5 * kTexto), Valor(executor->Request().Body));
 
     EXPECT_EQ(registro.Textos[0], u"http://servidor/api");
     EXPECT_EQ(registro.Textos[1], u"/rotina");
@@ -82,7 +86,7 @@ TEST(TransporteRest, BibliotecaRecebeORegistroEmBytesERespostaEhCopiadaELiberada
     const std::uint8_t fixo[5] = {1, 2, 3, 4, 5};
     EXPECT_EQ(std::memcmp(resposta.FixedPart, fixo, 5), 0);
     EXPECT_EQ(TextoOle::Ler(resposta.Content), QStringLiteral("{\"ok\":true}"));
-    EXPECT_NE(resposta.Content, registro.ConteudoEntregue);
+    EXPECT_NE(Valor(resposta.Content), registro.ConteudoEntregue);
     // Executor and builder hold their texts and the response; the library's
     // string and the copy lent to it are gone.
     EXPECT_EQ(OleString::Vivas(), vivas + 5 + 5 + 1);
@@ -107,7 +111,7 @@ TEST(TransporteRest, BibliotecaAusenteDaAMensagemEOProximoSendTentaDeNovo) {
     auto executor = ExecutorCompleto(builder);
     EXPECT_EQ(FalhaDoExecute(*executor), "Erro ao carregar a biblioteca VelmoraREST.dll.");
     EXPECT_FALSE(executor->Executed());
-    EXPECT_EQ(executor->Response().Content, nullptr);
+    EXPECT_EQ(Valor(executor->Response().Content), nullptr);
     EXPECT_FALSE(TRESTBO::Carregado());
 
     // The library appears where it was looked for: the next Send loads it.
@@ -142,7 +146,7 @@ TEST(TransporteRest, BibliotecaSemRequestTerminaComErro) {
     const QString falha = FalhaDoExecute(*executor);
     EXPECT_EQ(falha, "A biblioteca VelmoraREST.dll não tem a função Request.");
     EXPECT_FALSE(executor->Executed());
-    EXPECT_EQ(executor->Response().Content, nullptr);
+    EXPECT_EQ(Valor(executor->Response().Content), nullptr);
     // Loaded all the same: the instance is kept.
     EXPECT_TRUE(TRESTBO::Carregado());
   }
