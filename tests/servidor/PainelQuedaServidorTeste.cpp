@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <QProcessEnvironment>
 
 #include "PainelServidor.h"
 #include "model/Catalogo.h"
@@ -76,12 +75,7 @@ TEST_F(PainelServidor, BancoDesligadoSobOProgramaEncerraSemMensagemComStatusZero
   FBanco.Executar(QStringLiteral("INSERT INTO PARADIV (ID_DESCRICAO, CAMPOINTEGER) VALUES ('TEMPOATUALIZACAOPAINEL', 1)"));
 
   QProcess programa;
-  QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
-  ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  // Qt would tell on standard error that it has no runtime folder.
-  ambiente.insert(QStringLiteral("XDG_RUNTIME_DIR"), FPastaIni.path());
-  for (const char* nome : {"ISC_USER", "ISC_PASSWORD", "FIREBIRD"}) ambiente.remove(QLatin1String(nome));
-  programa.setProcessEnvironment(ambiente);
+  programa.setProcessEnvironment(AmbientePrograma());
   programa.setProgram(QStringLiteral(PAINEL_EXECUTAVEL));
   programa.setArguments({QStringLiteral("--ini=") + FIni});
   programa.start();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QMouseEvent>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <functional>
@@ -56,6 +57,23 @@ class PainelServidor : public TesteServidor {
   }
 
   int Linhas() { return Painel().Filiais()->rowCount(); }
+
+  // The environment of the real program run as a child: offscreen, nothing
+  // that would log it in by itself, and nothing on standard error but what
+  // the program itself writes.
+  QProcessEnvironment AmbientePrograma() const {
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // Qt would tell that it has no runtime folder.
+    ambiente.insert(QStringLiteral("XDG_RUNTIME_DIR"), FPastaIni.path());
+    for (const char* nome : {"ISC_USER", "ISC_PASSWORD", "FIREBIRD"}) ambiente.remove(QLatin1String(nome));
+    // Under the sanitizer build the leak report at exit would change the
+    // exit status the tests read; leaks are the sanitizer run's business.
+    const QString asan = ambiente.value(QStringLiteral("ASAN_OPTIONS"));
+    ambiente.insert(QStringLiteral("ASAN_OPTIONS"),
+                    (asan.isEmpty() ? QString() : asan + u':') + QStringLiteral("detect_leaks=0"));
+    return ambiente;
+  }
 
   static bool Esperar(const std::function<bool()>& condicao, int milissegundos = 20000) {
     QDeadlineTimer prazo(milissegundos);
