@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -35,6 +36,7 @@
 #include "windows/TFUltRegSincro.h"
 #include "windows/TFVisualizar.h"
 #include "windows/TFVisualizarLog.h"
+#include "usage/TThreadDataAnalyticsRest.h"
 
 TFPainel* TFPainel::FInstancia = nullptr;
 
@@ -432,7 +434,14 @@ void TFPainel::ExibirComLinha() {
   janela->FCodEmpresa = linha.CODEMPRESA;
   janela->FMaquinaECF = linha.MAQUINAECF;
   janela->lblNomeEmpresa->setText(linha.NOME);
+  ExibirModal(janela);
+}
+
+void TFPainel::ExibirModal(QDialog* janela) {
   janela->exec();
+  // The window belongs to no other: without this, closing it would leave
+  // the keyboard nowhere instead of back on the control it came from.
+  if (isVisible()) activateWindow();
 }
 
 void TFPainel::VisualizarErros() {

@@ -7,6 +7,7 @@
 #include "app/TTransacaoDesc.h"
 #include "platform/ConexaoBanco.h"
 
+class QDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -99,6 +100,7 @@ class TFPainel : public QWidget {
   // Shows a detail window modally with the current row handed over.
   template <typename Janela>
   void ExibirComLinha();
+  void ExibirModal(QDialog* janela);
 
   static TFPainel* FInstancia;
 
