@@ -7,12 +7,15 @@
 #include "app/ui/DialogosQt.h"
 #include "app/LinhaComando.h"
 #include "app/ui/TFPainel.h"
+#include "model/IServidorOffLine.h"
 #include "panel/ParametrosPainel.h"
 
 int main(int argc, char** argv) {
   // Process-wide initialisation: dates are written "dd/mm/yyyy" wherever the
-  // program shows them, and the regional settings are read once.
+  // program shows them, and the regional settings are read once; the
+  // synchronisation service's declaration is registered.
   DefinirVersaoSistema(QString());
+  RegistrarServidorOffLine();
   DefinirVersaoSistema(QString::fromLatin1(kVersaoSistema));
 
   QStringList argumentos;

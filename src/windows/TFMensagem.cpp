@@ -7,6 +7,7 @@
 
 #include "app/ui/TFPainel.h"
 #include "windows/MemoMensagem.h"
+#include "usage/TThreadDataAnalyticsRest.h"
 
 TFMensagem* TFMensagem::FInstancia = nullptr;
 
@@ -51,7 +52,7 @@ void TFMensagem::FormClose() {
 }
 
 void TFMensagem::EnviarRotina() {
-  // Usage report for windowTitle(): wired by the usage subsystem.
+  TThreadDataAnalyticsRest::EnviarRotina(windowTitle());
 }
 
 void TFMensagem::showEvent(QShowEvent* evento) {

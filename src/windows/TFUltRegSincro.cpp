@@ -20,6 +20,7 @@
 #include "platform/Falha.h"
 #include "windows/MontagemChave.h"
 #include "windows/TabelaRegistros.h"
+#include "usage/TThreadDataAnalyticsRest.h"
 
 TFUltRegSincro* TFUltRegSincro::FInstancia = nullptr;
 
@@ -66,7 +67,6 @@ TFUltRegSincro::TFUltRegSincro(QWidget* parent)
 }
 
 TFUltRegSincro::~TFUltRegSincro() {
-  delete FMontagem;
   if (FInstancia == this) FInstancia = nullptr;
 }
 
@@ -83,7 +83,6 @@ void TFUltRegSincro::CriarControles() {
   ChavePrimaria = new ConsultaSql(nullptr, this);
   ChavePrimaria->setObjectName(QStringLiteral("ChavePrimaria"));
   ChavePrimaria->SetSql(Catalogo::ChavePrimaria());
-  FMontagem = new MontagemChave(*ChavePrimaria);
 
   using C = TabelaRegistros::Coluna;
   cdsRegReceb = new TabelaRegistros({C{"ID_ORIGEM", "ID", true}, C{"TABELA", "Nome Tabela"}, C{"STATUS", "Status"},
@@ -217,7 +216,7 @@ void TFUltRegSincro::FormShow() {
 }
 
 void TFUltRegSincro::EnviarRotina() {
-  // Usage report for windowTitle(): wired by the usage subsystem.
+  TThreadDataAnalyticsRest::EnviarRotina(windowTitle());
 }
 
 void TFUltRegSincro::AbrirProximos() {
@@ -237,13 +236,17 @@ void TFUltRegSincro::CarregarComChave(ConsultaSql& consulta, TabelaRegistros& ta
   QStringList chaves;
   chaves.reserve(consulta.QtdLinhas());
   std::vector<const ValorCampo*> valores(MontagemChave::kMaximoChaves);
+  // Key columns remembered for this load only: one catalogue query per
+  // distinct table of the list, and a key changed since the last load is
+  // read afresh.
+  MontagemChave montagem(*ChavePrimaria);
   for (int linha = 0; linha < consulta.QtdLinhas(); ++linha) {
     const auto& campos = consulta.Linha(linha);
     const QString tabelaLinha =
         colunaTabela >= 0 && !campos[colunaTabela].EhNulo() ? campos[colunaTabela].AsString() : QString();
     for (int i = 0; i < MontagemChave::kMaximoChaves; ++i)
       valores[i] = colunasChave[i] >= 0 ? &campos[colunasChave[i]] : nullptr;
-    chaves << FMontagem->Montar(tabelaLinha, valores);
+    chaves << montagem.Montar(tabelaLinha, valores);
   }
   tabela.Carregar(consulta, std::move(chaves));
 }

@@ -25,6 +25,7 @@
 #include "windows/MemoMensagem.h"
 #include "windows/TFMensagem.h"
 #include "windows/TabelaErros.h"
+#include "usage/TThreadDataAnalyticsRest.h"
 
 TFVisualizar* TFVisualizar::FInstancia = nullptr;
 
@@ -226,7 +227,7 @@ void TFVisualizar::FormShow() {
 }
 
 void TFVisualizar::EnviarRotina() {
-  // Usage report for windowTitle(): wired by the usage subsystem.
+  TThreadDataAnalyticsRest::EnviarRotina(windowTitle());
 }
 
 void TFVisualizar::FormClose() {

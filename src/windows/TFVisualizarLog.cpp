@@ -15,6 +15,7 @@
 #include "app/ui/TFPainel.h"
 #include "platform/Falha.h"
 #include "platform/Windows1252.h"
+#include "usage/TThreadDataAnalyticsRest.h"
 
 TFVisualizarLog* TFVisualizarLog::FInstancia = nullptr;
 
@@ -90,7 +91,7 @@ void TFVisualizarLog::FormShow() {
 }
 
 void TFVisualizarLog::EnviarRotina() {
-  // Usage report for windowTitle(): wired by the usage subsystem.
+  TThreadDataAnalyticsRest::EnviarRotina(windowTitle());
 }
 
 void TFVisualizarLog::SpeedButtonClick() {

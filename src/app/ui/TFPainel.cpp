@@ -228,6 +228,7 @@ void TFPainel::FormCreate() {
 }
 
 void TFPainel::FormShow() {
+  TThreadDataAnalyticsRest::EnviarRotina(windowTitle());
   edtIntervaloExit();
   Timer->Suspender([this] { AtualizarPainel(); });
 }
@@ -469,7 +470,7 @@ void TFPainel::btVisualizarClick() {
   // behind the window.
   TFVisualizarLog* janela = TFVisualizarLog::Instancia();
   if (!janela) janela = new TFVisualizarLog();
-  janela->exec();
+  ExibirModal(janela);
 }
 
 void TFPainel::btnReexecutaErrosClick() { ReprocessarErros(); }
