@@ -143,13 +143,18 @@ ITransaction* ConexaoBanco::NovaTransacao() {
   IAttachment* anexo = AnexoAberto();
   try {
     Status st;
-    Bloco tpb(st, IXpbBuilder::TPB);
-    tpb->insertTag(&st, isc_tpb_read_committed);
-    tpb->insertTag(&st, isc_tpb_rec_version);
-    const bool espera = Param(QStringLiteral("WaitOnLocks")).compare(QStringLiteral("False"), Qt::CaseInsensitive) != 0;
-    tpb->insertTag(&st, espera ? isc_tpb_wait : isc_tpb_nowait);
-    tpb->insertTag(&st, isc_tpb_write);
-    return anexo->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
+    const QString espera = Param(QStringLiteral("WaitOnLocks"));
+    if (FTpb.isEmpty() || espera != FTpbEspera) {
+      Bloco tpb(st, IXpbBuilder::TPB);
+      tpb->insertTag(&st, isc_tpb_read_committed);
+      tpb->insertTag(&st, isc_tpb_rec_version);
+      const bool aguarda = espera.compare(QStringLiteral("False"), Qt::CaseInsensitive) != 0;
+      tpb->insertTag(&st, aguarda ? isc_tpb_wait : isc_tpb_nowait);
+      tpb->insertTag(&st, isc_tpb_write);
+      FTpb = QByteArray(reinterpret_cast<const char*>(tpb->getBuffer(&st)), int(tpb->getBufferLength(&st)));
+      FTpbEspera = espera;
+    }
+    return anexo->startTransaction(&st, unsigned(FTpb.size()), reinterpret_cast<const unsigned char*>(FTpb.constData()));
   } catch (const FbException& e) {
     Relancar(e);
   }

@@ -83,4 +83,8 @@ class ConexaoBanco {
   quint64 FExecucoes = 0;
   std::function<void(const QString&)> FObservador;
   std::set<ConsultaSql*> FConsultas;
+  // The transaction parameter block of the statements, built once per value
+  // of "WaitOnLocks": every read of a refresh starts a transaction.
+  QByteArray FTpb;
+  QString FTpbEspera;
 };

@@ -95,8 +95,17 @@ qint64 Escalado(qint64 valor, int escala, ValorCampo* saida) {
 }  // namespace
 
 struct ConsultaSql::Preparado {
+  struct Coluna {
+    unsigned Tipo, Deslocamento, DeslocamentoNulo, Tamanho;
+    int Escala;
+  };
   IStatement* Instrucao = nullptr;
   IMessageMetadata* Saida = nullptr;
+  // The result's columns, read from the metadata once per prepare rather
+  // than once per execution.
+  QStringList Colunas;
+  std::vector<Coluna> Formato;
+  unsigned TamanhoLinha = 0;
   IMessageMetadata* Entrada = nullptr;  // every parameter as VARCHAR, charset NONE
   std::vector<unsigned> Larguras;
   quint64 Geracao = 0;
@@ -184,6 +193,15 @@ void ConsultaSql::Preparar() {
     novo->Geracao = FConexao->Geracao();
     novo->TemCursor = (novo->Instrucao->getFlags(&st) & IStatement::FLAG_HAS_CURSOR) != 0;
     novo->Saida = novo->Instrucao->getOutputMetadata(&st);
+    IMessageMetadata* meta = novo->Saida;
+    const unsigned colunas = meta->getCount(&st);
+    novo->Formato.resize(colunas);
+    for (unsigned i = 0; i < colunas; ++i) {
+      novo->Colunas.append(Windows1252::paraUnicode(QByteArray(meta->getAlias(&st, i))).toUpper());
+      novo->Formato[i] = {meta->getType(&st, i) & ~1u, meta->getOffset(&st, i), meta->getNullOffset(&st, i),
+                          meta->getLength(&st, i), meta->getScale(&st, i)};
+    }
+    novo->TamanhoLinha = meta->getMessageLength(&st);
     transacao.Confirmar();
   } catch (...) {
     FPreparado = std::move(novo);
@@ -281,25 +299,15 @@ void ConsultaSql::Abrir() {
     FConexao->ContarExecucao(FSql.Original());
     Status st;
     IMessageMetadata* meta = p.Saida;
-    const unsigned colunas = meta->getCount(&st);
-    FColunas.reserve(colunas);
-    for (unsigned i = 0; i < colunas; ++i) FColunas.append(Windows1252::paraUnicode(QByteArray(meta->getAlias(&st, i))).toUpper());
-
-    struct Coluna {
-      unsigned Tipo, Deslocamento, DeslocamentoNulo, Tamanho;
-      int Escala;
-    };
-    std::vector<Coluna> formato(colunas);
-    for (unsigned i = 0; i < colunas; ++i)
-      formato[i] = {meta->getType(&st, i) & ~1u, meta->getOffset(&st, i), meta->getNullOffset(&st, i),
-                    meta->getLength(&st, i), meta->getScale(&st, i)};
-
-    std::vector<unsigned char> linha(meta->getMessageLength(&st));
+    FColunas = p.Colunas;
+    const unsigned colunas = static_cast<unsigned>(p.Formato.size());
+    const std::vector<Preparado::Coluna>& formato = p.Formato;
+    std::vector<unsigned char> linha(p.TamanhoLinha);
     IUtil* util = FirebirdApi::Mestre()->getUtilInterface();
     auto decodificar = [&] {
       std::vector<ValorCampo> registro(colunas);
       for (unsigned i = 0; i < colunas; ++i) {
-        const Coluna& c = formato[i];
+        const Preparado::Coluna& c = formato[i];
         if (*reinterpret_cast<const short*>(&linha[c.DeslocamentoNulo])) continue;
         const unsigned char* dado = &linha[c.Deslocamento];
         switch (c.Tipo) {
