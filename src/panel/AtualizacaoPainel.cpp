@@ -6,6 +6,7 @@
 #include "panel/ParametrosPainel.h"
 #include "panel/TabelaStatus.h"
 #include "platform/ConexaoBanco.h"
+#include "platform/Falha.h"
 
 namespace {
 
@@ -38,16 +39,31 @@ class Fechamento {
   ConsultaSql& FConsulta;
 };
 
+// One model reset per refresh, however it ends: the grid sees the rows
+// stored until then in one go.
+class Carga {
+ public:
+  explicit Carga(TabelaStatus& tabela) : FTabela(tabela) { FTabela.IniciarCarga(); }
+  ~Carga() { FTabela.ConcluirCarga(); }
+  Carga(const Carga&) = delete;
+  Carga& operator=(const Carga&) = delete;
+
+ private:
+  TabelaStatus& FTabela;
+};
+
 }  // namespace
 
 AtualizacaoPainel::AtualizacaoPainel(ConexaoBanco& conexao, TabelaStatus& tabela)
     : FConexao(conexao),
       FTabela(tabela),
+      FStatus(&conexao),
       FRegEnviar(&conexao),
       FRegFila(&conexao),
       FAlteracoes(&conexao),
       FMaquina(&conexao),
       FContagemRapida(ParametrosPainel::ContagemRapida()) {
+  FStatus.SetSql(Catalogo::StatusMaquinas());
   FRegEnviar.SetSql(Catalogo::RegistrosEnviar());
   FRegFila.SetSql(Catalogo::RegistrosFila());
   FAlteracoes.SetSql(Catalogo::ContagemRapidaAlteracoes());
@@ -55,27 +71,38 @@ AtualizacaoPainel::AtualizacaoPainel(ConexaoBanco& conexao, TabelaStatus& tabela
 }
 
 bool AtualizacaoPainel::Atualizar() {
+  const Carga carga(FTabela);
   FTabela.Esvaziar();
 
-  ConsultaSql status(&FConexao);
-  status.SetSql(Catalogo::StatusMaquinas());
+  // Kept prepared from one refresh to the next, like the counts; its rows
+  // are released when the refresh ends.
+  ConsultaSql& status = FStatus;
+  Fechamento fechamento(status);
   status.Abrir();
   if (status.Vazia()) return false;
 
   // Counted only when there are rows to count for, as the per-row way does.
   const qint64 alteracoes = FContagemRapida ? ContarAlteracoes() : 0;
+  // Columns found once per refresh, not once per cell.
+  const auto coluna = [&status](const char* nome) {
+    const int indice = status.IndiceColuna(QLatin1String(nome));
+    if (indice < 0) throw Falha(QStringLiteral("Campo '%1' não encontrado.").arg(QLatin1String(nome)));
+    return indice;
+  };
+  const int codEmpresa = coluna("CODEMPRESA"), nome = coluna("NOME"), intervalo = coluna("INTERVALO"),
+            qtdRegReceb = coluna("QTDREGRECEB"), ultReceb = coluna("ULTRECEB"), ultEnvio = coluna("ULTENVIO"),
+            colMaquina = coluna("MAQUINA"), colMaquinaEcf = coluna("MAQUINAECF"), statusErro = coluna("STATUSERRO");
   for (int i = 0; i < status.QtdLinhas(); ++i) {
     const int linha = FTabela.Acrescentar();
-    FTabela.SetTexto(linha, CampoStatus::CODEMPRESA, status.Valor(i, QStringLiteral("CODEMPRESA")).AsString());
-    FTabela.SetTexto(linha, CampoStatus::NOME, status.Valor(i, QStringLiteral("NOME")).AsString());
-    FTabela.SetTexto(linha, CampoStatus::INTERVALO, status.Valor(i, QStringLiteral("INTERVALO")).AsString());
-    FTabela.SetInteiro(linha, CampoStatus::QTDREGRECEB,
-                       Limitado(status.Valor(i, QStringLiteral("QTDREGRECEB")).AsInteger()));
-    FTabela.SetDataHora(linha, CampoStatus::ULTRECEB, status.Valor(i, QStringLiteral("ULTRECEB")).AsDateTime());
-    FTabela.SetDataHora(linha, CampoStatus::ULTENVIO, status.Valor(i, QStringLiteral("ULTENVIO")).AsDateTime());
+    FTabela.SetTexto(linha, CampoStatus::CODEMPRESA, status.Valor(i, codEmpresa).AsString());
+    FTabela.SetTexto(linha, CampoStatus::NOME, status.Valor(i, nome).AsString());
+    FTabela.SetTexto(linha, CampoStatus::INTERVALO, status.Valor(i, intervalo).AsString());
+    FTabela.SetInteiro(linha, CampoStatus::QTDREGRECEB, Limitado(status.Valor(i, qtdRegReceb).AsInteger()));
+    FTabela.SetDataHora(linha, CampoStatus::ULTRECEB, status.Valor(i, ultReceb).AsDateTime());
+    FTabela.SetDataHora(linha, CampoStatus::ULTENVIO, status.Valor(i, ultEnvio).AsDateTime());
 
-    const QString maquina = status.Valor(i, QStringLiteral("MAQUINA")).AsString();
-    const QString maquinaEcf = status.Valor(i, QStringLiteral("MAQUINAECF")).AsString();
+    const QString maquina = status.Valor(i, colMaquina).AsString();
+    const QString maquinaEcf = status.Valor(i, colMaquinaEcf).AsString();
     if (FContagemRapida) {
       qint32 enviar = 0, fila = 0;
       ContarRapido(alteracoes, maquina, maquinaEcf, enviar, fila);
@@ -86,7 +113,7 @@ bool AtualizacaoPainel::Atualizar() {
       FTabela.SetInteiro(linha, CampoStatus::QTDREGFILA, ContarRegFila(maquina, maquinaEcf));
     }
 
-    FTabela.SetTexto(linha, CampoStatus::STATUSERRO, status.Valor(i, QStringLiteral("STATUSERRO")).AsString());
+    FTabela.SetTexto(linha, CampoStatus::STATUSERRO, status.Valor(i, statusErro).AsString());
     FTabela.SetTexto(linha, CampoStatus::MAQUINAECF, maquinaEcf);
   }
   return true;

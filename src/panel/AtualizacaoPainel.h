@@ -12,8 +12,10 @@ class TabelaStatus;
 // in its busy notice and time stamp; the command line runs it as it is, so
 // both show the same rows.
 //
-// The two counting statements are prepared once and kept across rows and
-// refreshes: each row costs two executions, not two prepares.
+// The status statement and the counting statements are prepared once and
+// kept across rows and refreshes: each row costs two executions, not two
+// prepares, and a refresh on the same attachment prepares nothing. The grid
+// hears one model reset per refresh (TabelaStatus::IniciarCarga).
 //
 // With the fast counts on, the same two numbers come from the fast-count
 // statements of the catalogue instead: the change log counted once per
@@ -55,6 +57,7 @@ class AtualizacaoPainel {
 
   ConexaoBanco& FConexao;
   TabelaStatus& FTabela;
+  ConsultaSql FStatus;
   ConsultaSql FRegEnviar;
   ConsultaSql FRegFila;
   ConsultaSql FAlteracoes;

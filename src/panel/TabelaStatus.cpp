@@ -8,6 +8,11 @@
 TabelaStatus::TabelaStatus(QObject* dono) : QAbstractTableModel(dono) {}
 
 void TabelaStatus::Esvaziar() {
+  if (FEmCarga) {
+    FLinhas.clear();
+    FExibicao.clear();
+    return;
+  }
   if (FLinhas.empty()) return;
   beginResetModel();
   FLinhas.clear();
@@ -15,9 +20,30 @@ void TabelaStatus::Esvaziar() {
   endResetModel();
 }
 
+void TabelaStatus::IniciarCarga() {
+  if (FEmCarga) return;
+  beginResetModel();
+  FEmCarga = true;
+  FLinhas.clear();
+  FExibicao.clear();
+}
+
+void TabelaStatus::ConcluirCarga() {
+  if (!FEmCarga) return;
+  // The rows came in the order of adding; one sort puts them in the order
+  // in force (ties keep the order of adding, as Precede says).
+  if (!FChaves.isEmpty()) std::sort(FExibicao.begin(), FExibicao.end(), [this](int a, int b) { return Precede(a, b); });
+  FEmCarga = false;
+  endResetModel();
+}
+
 int TabelaStatus::Acrescentar() {
   const int linha = QtdLinhas();
   FLinhas.emplace_back();
+  if (FEmCarga) {
+    FExibicao.push_back(linha);
+    return linha;
+  }
   const auto lugar = std::lower_bound(FExibicao.begin(), FExibicao.end(), linha,
                                       [this](int a, int b) { return Precede(a, b); });
   const int posicao = static_cast<int>(lugar - FExibicao.begin());
@@ -56,6 +82,10 @@ void TabelaStatus::Reposicionar(int linha) {
 
 void TabelaStatus::Ordenar(const QList<CampoStatus>& chaves) {
   if (chaves == FChaves) return;
+  if (FEmCarga) {
+    FChaves = chaves;  // ConcluirCarga sorts by it
+    return;
+  }
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   // The grid's current cell stays on its row, wherever the row goes.
   const QModelIndexList antes = persistentIndexList();
@@ -90,6 +120,7 @@ void TabelaStatus::SetDataHora(int linha, CampoStatus campo, const QDateTime& va
 }
 
 void TabelaStatus::Alterado(int linha, CampoStatus campo) {
+  if (FEmCarga) return;
   if (FChaves.contains(campo)) Reposicionar(linha);
   const int coluna = ColunaGrid::IndiceDe(campo);
   if (coluna < 0) return;

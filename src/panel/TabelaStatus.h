@@ -29,6 +29,15 @@ class TabelaStatus : public QAbstractTableModel {
   explicit TabelaStatus(QObject* dono = nullptr);
 
   void Esvaziar();
+  // A refresh as one change seen by the grid: IniciarCarga empties the table
+  // and opens a model reset; rows are added and filled without signals and
+  // without being moved into the sort order one by one; ConcluirCarga sorts
+  // them once and closes the reset. Whatever was stored until ConcluirCarga
+  // (a refresh that stopped half-way included) is what the grid then shows.
+  // Between the two the model stays consistent, only silent.
+  void IniciarCarga();
+  void ConcluirCarga();
+  bool EmCarga() const { return FEmCarga; }
   // Adds an empty row at the end and gives its index.
   int Acrescentar();
   void SetTexto(int linha, CampoStatus campo, const QString& texto);
@@ -67,4 +76,5 @@ class TabelaStatus : public QAbstractTableModel {
   // Grid row -> row in the order of adding.
   std::vector<int> FExibicao;
   QList<CampoStatus> FChaves;
+  bool FEmCarga = false;
 };

@@ -100,12 +100,12 @@ INSERT INTO INTEGERRO (CODEMPRESA, MAQUINAECF, IDINTEGERRO, CONFERIDO) VALUES ('
   EXPECT_EQ(tabela.headerData(ColunaGrid::IndiceDe(CampoStatus::QTDREGFILA), Qt::Horizontal).toString(),
             QStringLiteral("Registros na Fila"));
 
-  // The counting statements stay prepared across rows and refreshes: a
-  // second refresh prepares only the status statement and runs 1 + 2 × 3.
+  // Every statement stays prepared across rows and refreshes: a second
+  // refresh on the same attachment prepares nothing and runs 1 + 2 × 3.
   const quint64 preparos = conexao.Preparos();
   const quint64 execucoes = conexao.Execucoes();
   ASSERT_TRUE(atualizacao.Atualizar());
-  EXPECT_EQ(conexao.Preparos() - preparos, 1u);
+  EXPECT_EQ(conexao.Preparos() - preparos, 0u);
   EXPECT_EQ(conexao.Execucoes() - execucoes, 7u);
   EXPECT_EQ(tabela.QtdLinhas(), 3);
   EXPECT_EQ(atualizacao.ContarRegFila(QStringLiteral(" 01 "), QStringLiteral("CX01")), 2);
@@ -138,7 +138,25 @@ INSERT INTO INTEGMAQUINA (MAQUINA, MAQUINAECF, ORDEM, ATUALIZOU) VALUES ('01', '
 INSERT INTO FILAINTEGOFFLINE (ID, CODEMPRESA, MAQUINA, STATUS) VALUES (1, '01', 'A1', 0);
 )"));
   AtualizacaoPainel atualizacao(conexao, tabela);
+  // The grid hears one reset per refresh, the failing one too, and nothing
+  // per row or per cell; a sort order in force is applied to what was stored.
+  tabela.Ordenar({CampoStatus::STATUSERRO});
+  int resets = 0, outros = 0;
+  QObject::connect(&tabela, &QAbstractItemModel::modelReset, [&] { ++resets; });
+  QObject::connect(&tabela, &QAbstractItemModel::rowsInserted, [&] { ++outros; });
+  QObject::connect(&tabela, &QAbstractItemModel::rowsRemoved, [&] { ++outros; });
+  QObject::connect(&tabela, &QAbstractItemModel::rowsMoved, [&] { ++outros; });
+  QObject::connect(&tabela, &QAbstractItemModel::dataChanged, [&] { ++outros; });
+  QObject::connect(&tabela, &QAbstractItemModel::layoutChanged, [&] { ++outros; });
   EXPECT_THROW(atualizacao.Atualizar(), Falha);
+  EXPECT_EQ(resets, 1);
+  EXPECT_EQ(outros, 0);
+  ASSERT_EQ(tabela.rowCount(), 3);
+  EXPECT_EQ(tabela.LinhaExibida(0).QTDREGRECEB, 3) << "the unfinished row has no error text yet: first";
+  EXPECT_EQ(tabela.LinhaExibida(1).MAQUINAECF, QStringLiteral("A1"));
+  EXPECT_EQ(tabela.LinhaExibida(2).MAQUINAECF, QStringLiteral("A2"));
+  EXPECT_EQ(Celula(0, CampoStatus::QTDREGENVIAR), QStringLiteral("1"));
+  tabela.Ordenar({});
 
   ASSERT_EQ(tabela.QtdLinhas(), 3) << "two complete rows and the unfinished one stay";
   EXPECT_EQ(tabela.Linha(0).MAQUINAECF, QStringLiteral("A1"));
@@ -153,7 +171,10 @@ INSERT INTO FILAINTEGOFFLINE (ID, CODEMPRESA, MAQUINA, STATUS) VALUES (1, '01', 
 
   // Once the data no longer fails, the next refresh rebuilds all five.
   banco.Executar(QStringLiteral("UPDATE IGFMAQUINA SET MAQUINAECF = 'A3' WHERE MAQUINAECF = 'A3LONGO'"));
+  resets = outros = 0;
   ASSERT_TRUE(atualizacao.Atualizar());
+  EXPECT_EQ(resets, 1);
+  EXPECT_EQ(outros, 0);
   ASSERT_EQ(tabela.QtdLinhas(), 5);
   for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(tabela.Linha(i).MAQUINAECF, QStringLiteral("A%1").arg(i + 1));
