@@ -14,8 +14,9 @@ class ValorCampo;
 TChvPrimaria BuscarChavePrimaria(const QString& tabela, ConsultaSql& consulta);
 
 // Builds the readable key text of change-log rows ("A=01;B=7;"). The key
-// columns are looked up once per table name, so long lists do not run the
-// catalogue query per row.
+// columns are looked up once per table name for the life of the object, so
+// long lists do not run the catalogue query per row; one object serves one
+// load of a list, so a key changed in the database is read on the next load.
 class MontagemChave {
  public:
   static constexpr int kMaximoChaves = 10;  // CHAVE0 .. CHAVE9

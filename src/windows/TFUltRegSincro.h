@@ -16,7 +16,6 @@ class QTabWidget;
 class QTableView;
 class QWidget;
 class ConsultaSql;
-class MontagemChave;
 class TabelaRegistros;
 class TFPainel;
 
@@ -75,7 +74,6 @@ class TFUltRegSincro : public QDialog {
   TabelaRegistros* cdsRegReceb = nullptr;
   TabelaRegistros* cdsRegEnviado = nullptr;
   TabelaRegistros* cdsPrxReg = nullptr;
-  MontagemChave* FMontagem = nullptr;
 
   QLabel* Label1 = nullptr;
   QTabWidget* PageControl = nullptr;

@@ -178,6 +178,36 @@ TEST_F(TFUltRegSincroTeste, TextosDeChave) {
   EXPECT_EQ(BuscarChavePrimaria(" UMA", consulta), TChvPrimaria()) << "not trimmed";
 }
 
+TEST_F(TFUltRegSincroTeste, ChavesDoCatalogoUmaVezPorTabelaEPorCarga) {
+  banco.Executar("CREATE TABLE UMA (A VARCHAR(10) NOT NULL, CONSTRAINT PK_UMA PRIMARY KEY (A))");
+  banco.Executar("CREATE TABLE TROCA (A VARCHAR(10) NOT NULL, B VARCHAR(10) NOT NULL, CONSTRAINT PK_TROCA "
+                 "PRIMARY KEY (A))");
+  banco.Executar("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF, ULTIDSERVER) VALUES ('01', 'M1', 0)");
+  for (int ordem = 1; ordem <= 40; ++ordem)
+    Mv(ordem, ordem % 2 ? "UMA" : "TROCA", {QString::number(ordem), QStringLiteral("b")});
+  banco.Executar("INSERT INTO INTEGMAQUINA (MAQUINA, MAQUINAECF, ORDEM, ATUALIZOU) VALUES ('01', 'M1', 1, 'S')");
+  int catalogo = 0;
+  painel.cnVelmora().SetObservador([&](const QString& sql) {
+    if (sql == Catalogo::ChavePrimaria()) ++catalogo;
+  });
+  Abrir();
+  // Sent list: one table; next 15: two tables.
+  EXPECT_EQ(catalogo, 1 + 2);
+  EXPECT_EQ(Coluna("GridPrx", 2).mid(0, 2), QStringList({"A=1;", "A=2;"}));
+
+  // The key changes in the database while the window is open: the next load
+  // asks the catalogue again, once per table, and shows the new key.
+  banco.Executar("ALTER TABLE TROCA DROP CONSTRAINT PK_TROCA");
+  banco.Executar("ALTER TABLE TROCA ADD CONSTRAINT PK_TROCA PRIMARY KEY (B, A)");
+  catalogo = 0;
+  janela->findChild<QPushButton*>("btTodos")->click();
+  EXPECT_EQ(catalogo, 2);
+  const QStringList chaves = Coluna("GridPrx", 2);
+  ASSERT_EQ(chaves.size(), 40);
+  EXPECT_EQ(chaves.mid(0, 2), QStringList({"A=1;", "B=2;A=b;"}));
+  painel.cnVelmora().SetObservador({});
+}
+
 TEST_F(TFUltRegSincroTeste, ProximosRegistrosETodos) {
   // A missing IGFMAQUINA row: nothing, with or without "Todos".
   Mv(1, "PRODUTO", {"1"});
