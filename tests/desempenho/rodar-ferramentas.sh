@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# rodar-ferramentas.sh PASTA_DAS_FERRAMENTAS ESQUEMA
+# Generates a benchmark database of 10 machines and 2,000 changes in a
+# scratch folder, runs every measurement once on it and checks that each
+# completes and prints its keys.
+set -euo pipefail
+ferramentas="$1"
+esquema="$2"
+pasta="$(mktemp -d)"
+trap 'rm -rf "$pasta"' EXIT
+
+falhar() { printf 'FALHA: %s\n' "$*" >&2; exit 1; }
+# exige SAIDA CHAVE...: every key present as "chave=valor" with a value.
+exige() {
+  local saida="$1"; shift
+  for chave in "$@"; do
+    grep -Eq "^${chave//./\\.}=[^[:space:]]+" <<<"$saida" || falhar "chave ausente: $chave"
+  done
+}
+
+banco="$pasta/pequeno.fdb"
+saida="$("$ferramentas/gerar-banco-desempenho" --banco="$banco" --esquema="$esquema" --maquinas=10 --registros=2000)"
+printf '%s\n' "$saida"
+grep -q '^gerado: FILIAIS=1 IGFMAQUINA=10 MVINTEGGERAL=2000 ' <<<"$saida" || falhar "tamanhos gerados"
+
+saida="$("$ferramentas/medir-desempenho" --banco="$banco" --repeticoes=2)"
+printf '%s\n' "$saida"
+exige "$saida" linhas memoria_pico_mib linhas_iguais
+for m in padrao rapida; do
+  exige "$saida" $m.atualizacao_ms $m.piso_ms $m.razao $m.cpu_razao $m.instrucoes $m.preparos_primeira \
+    $m.preparos_seguinte $m.sinais_reset $m.sinais_insercao $m.sinais_celula $m.com_grade_ms $m.pintura_ms
+done
+grep -q '^linhas=10$' <<<"$saida" || falhar "linhas"
+grep -q '^linhas_iguais=sim$' <<<"$saida" || falhar "as duas maneiras deram linhas diferentes"
+grep -q '^tabela: | 10 | padrao |' <<<"$saida" || falhar "linha da tabela"
+
+saida="$("$ferramentas/medir-janelas" --medir=registros --banco="$banco")"
+printf '%s\n' "$saida"
+exige "$saida" registros.linhas registros.exibido_ms registros.consultas_catalogo registros.crescimento_mib
+grep -q '^registros.linhas=0$' <<<"$saida" && falhar "lista vazia"
+
+saida="$("$ferramentas/medir-janelas" --medir=log --mib=1 --pasta="$pasta")"
+printf '%s\n' "$saida"
+exige "$saida" log.linhas log.exibido_ms log.pico_mib log.pico_por_arquivo
+
+usuario="$("$ferramentas/codificar-credencial" SYSDBA)"
+senha="$("$ferramentas/codificar-credencial" masterkey)"
+printf '[DATABASEESTOQUE]\nCAMINHO=%s\nUSUARIO=%s\nSENHA=%s\n' "$banco" "$usuario" "$senha" > "$pasta/Caminho.ini"
+saida="$("$ferramentas/medir-janelas" --medir=partida --ini="$pasta/Caminho.ini")"
+printf '%s\n' "$saida"
+exige "$saida" partida.linhas partida.primeira_grade_ms partida.memoria_pico_mib
+grep -q '^partida.linhas=10$' <<<"$saida" || falhar "linhas na partida"
+echo "ok"
