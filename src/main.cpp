@@ -9,8 +9,11 @@
 #include "app/ui/TFPainel.h"
 #include "model/IServidorOffLine.h"
 #include "panel/ParametrosPainel.h"
+#include "platform/FusoHorario.h"
 
 int main(int argc, char** argv) {
+  // Before anything converts a date: the local zone is read once.
+  FusoHorario::FixarDoSistema();
   // Process-wide initialisation: dates are written "dd/mm/yyyy" wherever the
   // program shows them, and the regional settings are read once; the
   // synchronisation service's declaration is registered.

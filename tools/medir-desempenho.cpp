@@ -45,6 +45,7 @@
 #include "panel/AtualizacaoPainel.h"
 #include "panel/TabelaStatus.h"
 #include "platform/ConexaoBanco.h"
+#include "platform/FusoHorario.h"
 #include "platform/Falha.h"
 #include "platform/SqlComParametros.h"
 #include "platform/Windows1252.h"
@@ -383,6 +384,7 @@ Resultado Medir(const QString& banco, bool rapida, int repeticoes, TabelaStatus&
 }  // namespace
 
 int main(int argc, char** argv) {
+  FusoHorario::FixarDoSistema();  // as the program does
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   Opcoes opcoes;

@@ -39,6 +39,7 @@
 #include "app/ui/TFPainel.h"
 #include "model/Catalogo.h"
 #include "platform/ConexaoBanco.h"
+#include "platform/FusoHorario.h"
 #include "platform/ConsultaSql.h"
 #include "windows/TFUltRegSincro.h"
 #include "windows/TFVisualizarLog.h"
@@ -302,6 +303,7 @@ int MedirPartida(const QStringList& argumentos, DialogosMedicao& dialogos, doubl
 
 int main(int argc, char** argv) {
   gRelogio.start();
+  FusoHorario::FixarDoSistema();  // as the program does
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const double aplicacao = gRelogio.nsecsElapsed() / 1e6;
