@@ -5,6 +5,7 @@
 #include "app/Encerramento.h"
 #include "app/VersaoSistema.h"
 #include "app/ui/DialogosQt.h"
+#include "app/ui/FontesSistema.h"
 #include "app/LinhaComando.h"
 #include "app/ui/TFPainel.h"
 #include "model/IServidorOffLine.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("painel-integracao"));
   QApplication::setApplicationVersion(VersaoSistema());
+  RegistrarFontesSistema();
 
   DialogosQt dialogos;
   Dialogos::Instalar(&dialogos);

@@ -4,6 +4,7 @@
 
 #include "DialogosGravados.h"
 #include "app/Encerramento.h"
+#include "app/ui/FontesSistema.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ class Limpeza : public ::testing::EmptyTestEventListener {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  RegistrarFontesSistema();
   Dialogos::Instalar(&DialogosGravados::Instancia());
   Encerramento::SetAcao([] {});
   ::testing::InitGoogleTest(&argc, argv);

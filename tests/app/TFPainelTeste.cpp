@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -61,6 +62,17 @@ TEST_F(TFPainelTeste, TituloControlesETextos) {
   EXPECT_TRUE(aviso->text().startsWith(QStringLiteral("Atenção: Se estiver atualizando a versão do Velmora Off-Line")));
   EXPECT_EQ(aviso->geometry(), QRect(551, 11, 266, 54));
   EXPECT_TRUE(aviso->wordWrap());
+
+  // The header's texts neither run into each other nor out of their boxes,
+  // the longest refresh time included.
+  auto* intervaloRotulo = Controle<QLabel>(painel, "Label2");
+  EXPECT_LT(intervaloRotulo->geometry().right(), edt->x());
+  EXPECT_LT(Controle<QLabel>(painel, "Label3")->x(), painel.width());
+  auto* atualizado = Controle<QLabel>(painel, "lblAtualizado");
+  const QFontMetrics medida(atualizado->font());
+  EXPECT_LT(atualizado->x() + medida.horizontalAdvance(QStringLiteral("Informações atualizadas em 28/12/2026 23:59:59")),
+            aviso->x());
+  EXPECT_LE(aviso->heightForWidth(aviso->width()), aviso->height()) << "the warning is shown whole";
   auto* ocupado = Controle<QLabel>(painel, "lblAtualizandoPainel");
   EXPECT_EQ(ocupado->text(), QStringLiteral("Aguarde, atualizando dados..."));
   EXPECT_TRUE(ocupado->isHidden());

@@ -41,7 +41,7 @@ contem Description "$(campo Description)" "/etc/painel-integracao/Caminho.ini"
 # Every name in Depends, without versions or alternatives.
 depends="$(campo Depends)"
 mapfile -t dependencias < <(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/[[:space:]]//g' | grep -v '^$' | sort -u)
-for p in libqt6widgets6 libqt6gui6 libqt6core6 libfbclient2 libc6 libstdc++6; do
+for p in libqt6widgets6 libqt6gui6 libqt6core6 libfbclient2 libc6 libstdc++6 fonts-liberation2; do
   printf '%s\n' "${dependencias[@]}" | grep -qx "$p" || falha "Depends sem $p: $depends"
 done
 # Each library the program links comes from a package the .deb depends on.

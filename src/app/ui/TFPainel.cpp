@@ -48,6 +48,16 @@ QFont Fonte(int pontos, bool negrito = false) {
   return fonte;
 }
 
+// The warning keeps its box; where the face in use wraps it into more lines
+// than the box holds, it gets the largest size that shows it whole.
+void CaberNoQuadro(QLabel* rotulo) {
+  QFont fonte = rotulo->font();
+  while (fonte.pointSizeF() > 6 && rotulo->heightForWidth(rotulo->width()) > rotulo->height()) {
+    fonte.setPointSizeF(fonte.pointSizeF() - 0.5);
+    rotulo->setFont(fonte);
+  }
+}
+
 QLabel* Rotulo(QWidget* pai, const char* nome, const QString& texto, int x, int y, int pontos, bool negrito) {
   auto* rotulo = new QLabel(texto, pai);
   rotulo->setObjectName(QLatin1String(nome));
@@ -176,6 +186,7 @@ void TFPainel::CriarCabecalho() {
   Label1->setWordWrap(true);
   Label1->setFont(Fonte(9));
   Label1->setStyleSheet(QStringLiteral("color: #800000;"));
+  CaberNoQuadro(Label1);
 
   Image1 = new QLabel(pnlCabecalho);
   Image1->setObjectName(QStringLiteral("Image1"));
