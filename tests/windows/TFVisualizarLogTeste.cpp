@@ -48,6 +48,11 @@ TEST(TFVisualizarLogTeste, ArquivosQuebrasECasosDeFalha) {
   EXPECT_EQ(arquivo->text(), crlf);
   EXPECT_EQ(memo->document()->blockCount(), 4);
 
+  // Every kind of line end, mixed and doubled, and NULs, read directly.
+  EXPECT_EQ(TFVisualizarLog::LerArquivo(gravar("fins.txt", QByteArray("\r\na\r\r\nb\n\rc\0d\r\n\ne\r", 17))),
+            QStringLiteral("\na\n\nb\n\nc d\n\ne\n"));
+  EXPECT_EQ(TFVisualizarLog::LerArquivo(gravar("cr.txt", "\r")), QStringLiteral("\n"));
+
   // Bytes 0x80..0xFF as Windows-1252.
   dialogos.EnfileirarArquivo(gravar("b.txt", "a\x80\xe7\xe3"));
   botao->click();
