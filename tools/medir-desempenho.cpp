@@ -17,8 +17,9 @@
 //                 refresh object and by each later one
 //   sinais        model signals of one refresh (resets, inserted rows,
 //                 changed cells)
-//   grade         the refresh again with a shown grid on the table, events
-//                 processed, and one paint of the grid (offscreen)
+//   grade         the refresh again with a shown grid on the table (the
+//                 panel's own grid style), events processed, and one paint
+//                 of the grid (offscreen)
 //
 //   medir-desempenho --banco=ARQUIVO [--repeticoes=3] [--maneiras=padrao,rapida]
 //
@@ -44,6 +45,7 @@
 #include "model/Catalogo.h"
 #include "panel/AtualizacaoPainel.h"
 #include "panel/TabelaStatus.h"
+#include "panel/ui/EstiloGrid.h"
 #include "platform/ConexaoBanco.h"
 #include "platform/FusoHorario.h"
 #include "platform/Falha.h"
@@ -327,6 +329,9 @@ Resultado Medir(const QString& banco, bool rapida, int repeticoes, TabelaStatus&
   QObject::connect(&tabela, &QAbstractItemModel::dataChanged, &ouvinte, [&] { ++r.Alteracoes; });
   Piso piso(banco);
   RefreshPiso refreshPiso(piso, rapida);
+  // Both attached before the clock starts, as the floor's statements are
+  // prepared: the panel's first refresh still prepares its own.
+  conexao.Abrir();
 
   // Panel and floor take turns, so that a change in the machine's load
   // falls on both alike.
@@ -365,7 +370,7 @@ Resultado Medir(const QString& banco, bool rapida, int repeticoes, TabelaStatus&
   // The same refresh with the grid on the table, as the window has it: the
   // view hears every signal; then the rows are painted once.
   QTableView grade;
-  grade.setModel(&tabela);
+  EstiloGrid::Aplicar(&grade, &tabela);  // the panel's own columns, fonts and delegate
   grade.resize(1100, 700);
   grade.show();
   QApplication::processEvents();
