@@ -3,14 +3,9 @@
 #include <QString>
 #include <cstdint>
 
+#include "usage/ArgumentoRequest.h"
 #include "usage/TRESTRequestDTO.h"
 #include "usage/TRESTResponseDTO.h"
-
-#if defined(_WIN32) && !defined(_WIN64)
-#define VELMORA_REST_CDECL __cdecl
-#else
-#define VELMORA_REST_CDECL
-#endif
 
 // The binding to the maker's REST transport library, "VelmoraREST.dll"
 // ("libVelmoraREST.so" off Windows). One instance per process, created with
@@ -22,20 +17,6 @@
 // creation is guarded and the call into the library takes no lock.
 class TRESTBO {
  public:
-  // The request as the library's "Request" receives it on the stack: the
-  // record followed by two zero bytes.
-#pragma pack(push, 1)
-  struct ArgumentoRequest {
-    TRESTRequestDTO Request;
-    std::uint8_t Complemento[2];
-  };
-#pragma pack(pop)
-  static_assert(sizeof(ArgumentoRequest) == sizeof(TRESTRequestDTO) + 2);
-
-  // "Request": C calling convention, the response address first, then the
-  // request by value. Whatever it returns is not used.
-  using FuncaoRequest = void(VELMORA_REST_CDECL*)(TRESTResponseDTO* response, ArgumentoRequest request);
-
   // Hands a copy of the request (texts copied anew) to the library, which
   // fills `response`; the copy is freed afterwards, also on failure. Raises
   // "Erro ao carregar a biblioteca VelmoraREST.dll." when the library cannot

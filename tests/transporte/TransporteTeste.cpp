@@ -7,15 +7,9 @@
 #include <mutex>
 
 #include "RegistroTransporte.h"
+#include "usage/ArgumentoRequest.h"
 
 namespace {
-
-#pragma pack(push, 1)
-struct Argumento {
-  TRESTRequestDTO Request;
-  std::uint8_t Complemento[2];
-};
-#pragma pack(pop)
 
 // Never destroyed: the process may exit while a caller is held inside.
 struct Estado {
@@ -37,7 +31,7 @@ const char16_t kConteudo[] = u"{\"ok\":true}";
 
 extern "C" {
 
-__attribute__((visibility("default"))) void Request(TRESTResponseDTO* resposta, Argumento argumento) {
+__attribute__((visibility("default"))) void Request(TRESTResponseDTO* resposta, ArgumentoRequest argumento) {
   Estado& estado = Global();
   std::unique_lock trava(estado.Trava);
   ++estado.EmAndamento;
