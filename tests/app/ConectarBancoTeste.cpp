@@ -56,7 +56,7 @@ TEST(ConectarBanco, ConfiguracaoAusenteOuInvalidaNaoMudaNada) {
   QTemporaryDir pasta;
   const QString ini = pasta.filePath(QStringLiteral("Caminho.ini"));
   QByteArray lixo(300000, '\0');
-  for (int i = 0; i < lixo.size(); ++i) lixo[i] = char((i * 7919) % 256);
+  for (qsizetype i = 0; i < lixo.size(); ++i) lixo[i] = char((i * 7919) % 256);
   const QList<QByteArray> conteudos = {
       QByteArray(),                                              // empty
       "[DATABASEESTOQUE]\nCAMINHO=\nUSUARIO=ABCD\n",             // key empty
