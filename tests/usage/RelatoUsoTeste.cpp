@@ -203,12 +203,15 @@ TEST(RelatoNaSaida, ProcessoTerminaComUmRelatoAindaEmCurso) {
   const QString biblioteca = QFileInfo(QStringLiteral(PAINEL_TRANSPORTE_TESTE)).fileName();
   ASSERT_EQ(QFileInfo(QStringLiteral(PAINEL_RELATO_NA_SAIDA)).dir().filePath(biblioteca),
             QStringLiteral(PAINEL_TRANSPORTE_TESTE));
-  // The report still in flight holds its strings when the process ends; a
-  // leak checker would take them for leaks.
+  // The report still in flight holds its strings when the process ends, and
+  // the only pointers to them lie in the packed record on its thread's stack,
+  // off the word alignment a leak checker scans by default: under the
+  // sanitizers it is told to scan every byte, so they count as reachable and
+  // a string really lost is still reported.
   QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
-  const QString opcoes = ambiente.value(QStringLiteral("ASAN_OPTIONS"));
-  ambiente.insert(QStringLiteral("ASAN_OPTIONS"),
-                  (opcoes.isEmpty() ? QString() : opcoes + u':') + QStringLiteral("detect_leaks=0"));
+  const QString opcoes = ambiente.value(QStringLiteral("LSAN_OPTIONS"));
+  ambiente.insert(QStringLiteral("LSAN_OPTIONS"),
+                  (opcoes.isEmpty() ? QString() : opcoes + u':') + QStringLiteral("use_unaligned=1"));
   QProcess processo;
   processo.setProcessEnvironment(ambiente);
   processo.start(QStringLiteral(PAINEL_RELATO_NA_SAIDA), {biblioteca});
