@@ -431,10 +431,11 @@ int main(int argc, char** argv) {
       std::printf("%s.cpu_atualizacao_ms=%.1f\n%s.cpu_piso_ms=%.1f\n%s.cpu_razao=%.3f\n", m.constData(),
                   r.CpuAtualizacao, m.constData(), r.CpuPiso, m.constData(),
                   r.CpuPiso > 0 ? r.CpuAtualizacao / r.CpuPiso : 0.0);
-      std::printf("%s.instrucoes=%llu\n%s.preparos_primeira=%llu\n%s.preparos_seguinte=%llu\n", m.constData(),
+      // With one refresh there is no later one: -1.
+      std::printf("%s.instrucoes=%llu\n%s.preparos_primeira=%llu\n%s.preparos_seguinte=%lld\n", m.constData(),
                   static_cast<unsigned long long>(r.Instrucoes), m.constData(),
                   static_cast<unsigned long long>(r.PreparosPrimeira), m.constData(),
-                  static_cast<unsigned long long>(r.PreparosSeguinte));
+                  opcoes.Repeticoes > 1 ? static_cast<long long>(r.PreparosSeguinte) : -1LL);
       std::printf("%s.sinais_reset=%d\n%s.sinais_insercao=%d\n%s.sinais_celula=%d\n", m.constData(), r.Resets,
                   m.constData(), r.Insercoes, m.constData(), r.Alteracoes);
       std::printf("%s.com_grade_ms=%.1f\n%s.pintura_ms=%.1f\n", m.constData(), r.Grade, m.constData(), r.Pintura);
