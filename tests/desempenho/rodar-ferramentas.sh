@@ -11,6 +11,10 @@ trap 'rm -rf "$pasta"' EXIT
 
 falhar() { printf 'FALHA: %s\n' "$*" >&2; exit 1; }
 # exige SAIDA CHAVE...: every key present as "chave=valor" with a value.
+# igual SAIDA CHAVE VALOR: the key printed with exactly that value.
+igual() {
+  grep -qx "$2=$3" <<<"$1" || falhar "esperado $2=$3, veio: $(grep "^$2=" <<<"$1" || echo nada)"
+}
 exige() {
   local saida="$1"; shift
   for chave in "$@"; do
@@ -21,7 +25,7 @@ exige() {
 banco="$pasta/pequeno.fdb"
 saida="$("$ferramentas/gerar-banco-desempenho" --banco="$banco" --esquema="$esquema" --maquinas=10 --registros=2000)"
 printf '%s\n' "$saida"
-grep -q '^gerado: FILIAIS=1 IGFMAQUINA=10 MVINTEGGERAL=2000 ' <<<"$saida" || falhar "tamanhos gerados"
+grep -q '^gerado: FILIAIS=1 IGFMAQUINA=10 MVINTEGGERAL=2000 REGISTROSINTEGRADOS=100 INTEGMAQUINA=200 FILAINTEGOFFLINE=200 INTEGERRO=6 ' <<<"$saida" || falhar "tamanhos gerados"
 
 saida="$("$ferramentas/medir-desempenho" --banco="$banco" --repeticoes=2)"
 printf '%s\n' "$saida"
@@ -31,13 +35,30 @@ for m in padrao rapida; do
     $m.preparos_seguinte $m.sinais_reset $m.sinais_insercao $m.sinais_celula $m.com_grade_ms $m.pintura_ms
 done
 grep -q '^linhas=10$' <<<"$saida" || falhar "linhas"
+# Counts, not times: 1 + 2N and 2 + N statements, 3 prepares then none, one
+# reset per refresh and no per-row signal.
+igual "$saida" padrao.instrucoes 21
+igual "$saida" rapida.instrucoes 12
+for m in padrao rapida; do
+  igual "$saida" $m.preparos_primeira 3
+  igual "$saida" $m.preparos_seguinte 0
+  igual "$saida" $m.sinais_reset 1
+  igual "$saida" $m.sinais_insercao 0
+  igual "$saida" $m.sinais_celula 0
+done
 grep -q '^linhas_iguais=sim$' <<<"$saida" || falhar "as duas maneiras deram linhas diferentes"
 grep -q '^tabela: | 10 | padrao |' <<<"$saida" || falhar "linha da tabela"
 
 saida="$("$ferramentas/medir-janelas" --medir=registros --banco="$banco")"
 printf '%s\n' "$saida"
 exige "$saida" registros.linhas registros.exibido_ms registros.consultas_catalogo registros.crescimento_mib
-grep -q '^registros.linhas=0$' <<<"$saida" && falhar "lista vazia"
+# The first machine has every change still to send, over the 20 tables:
+# one catalogue query per table, every row with its key text.
+igual "$saida" registros.linhas 2000
+igual "$saida" registros.com_chave 2000
+igual "$saida" registros.tabelas 20
+igual "$saida" registros.consultas_catalogo 20
+igual "$saida" registros.instrucoes 21
 
 saida="$("$ferramentas/medir-janelas" --medir=log --mib=1 --pasta="$pasta")"
 printf '%s\n' "$saida"
