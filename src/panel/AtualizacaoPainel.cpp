@@ -55,8 +55,7 @@ class Carga {
 }  // namespace
 
 AtualizacaoPainel::AtualizacaoPainel(ConexaoBanco& conexao, TabelaStatus& tabela)
-    : FConexao(conexao),
-      FTabela(tabela),
+    : FTabela(tabela),
       FStatus(&conexao),
       FRegEnviar(&conexao),
       FRegFila(&conexao),

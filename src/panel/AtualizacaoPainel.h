@@ -55,7 +55,6 @@ class AtualizacaoPainel {
                     qint32& fila);
   qint64 ContarAlteracoes();
 
-  ConexaoBanco& FConexao;
   TabelaStatus& FTabela;
   ConsultaSql FStatus;
   ConsultaSql FRegEnviar;
