@@ -1,9 +1,9 @@
 #include <QApplication>
 #include <QStringList>
 
-#include "app/Dialogos.h"
+#include "platform/Dialogos.h"
 #include "app/Encerramento.h"
-#include "app/VersaoSistema.h"
+#include "platform/VersaoSistema.h"
 #include "app/ui/DialogosQt.h"
 #include "app/ui/FontesSistema.h"
 #include "app/LinhaComando.h"

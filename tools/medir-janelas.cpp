@@ -35,7 +35,7 @@
 #include <ctime>
 #include <optional>
 
-#include "app/Dialogos.h"
+#include "platform/Dialogos.h"
 #include "app/ui/TFPainel.h"
 #include "model/Catalogo.h"
 #include "platform/ConexaoBanco.h"

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "app/ConfiguracaoBanco.h"
-#include "app/VersaoSistema.h"
+#include "platform/VersaoSistema.h"
 #include "panel/AtualizacaoPainel.h"
 #include "panel/TabelaStatus.h"
 #include "panel/VerificacaoStatus.h"

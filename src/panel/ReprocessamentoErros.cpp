@@ -1,6 +1,6 @@
 #include "panel/ReprocessamentoErros.h"
 
-#include "app/Dialogos.h"
+#include "platform/Dialogos.h"
 #include "model/Catalogo.h"
 #include "platform/ConsultaSql.h"
 #include "platform/Falha.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/VersaoSistema.h"
+#include "platform/VersaoSistema.h"
 #include "platform/ApartamentoCom.h"
 #include "platform/Windows1252.h"
 #include "usage/ParametrosAnalytics.h"

@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "app/ui/TFPainel.h"
+#include "app/GuardaFalhas.h"
 #include "windows/MemoMensagem.h"
 #include "usage/TThreadDataAnalyticsRest.h"
 
@@ -34,7 +34,7 @@ TFMensagem::TFMensagem(QWidget* parent)
   BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
   BitBtn1->setGeometry((452 - 75) / 2, 112, 75, 25);
   BitBtn1->setDefault(true);
-  connect(BitBtn1, &QPushButton::clicked, this, [this] { TFPainel::Guardar([this] { BitBtn1Click(); }); });
+  connect(BitBtn1, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { BitBtn1Click(); }); });
 }
 
 TFMensagem::~TFMensagem() {
@@ -59,12 +59,12 @@ void TFMensagem::showEvent(QShowEvent* evento) {
   QDialog::showEvent(evento);
   if (evento->spontaneous()) return;
   if (QScreen* tela = screen()) move(tela->availableGeometry().center() - rect().center());
-  TFPainel::Guardar([this] { FormShow(); });
+  GuardaFalhas::Executar([this] { FormShow(); });
 }
 
 void TFMensagem::closeEvent(QCloseEvent* evento) {
   QDialog::closeEvent(evento);
-  TFPainel::Guardar([this] { FormClose(); });
+  GuardaFalhas::Executar([this] { FormClose(); });
 }
 
 void TFMensagem::keyPressEvent(QKeyEvent* evento) {

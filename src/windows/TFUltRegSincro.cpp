@@ -13,7 +13,8 @@
 #include <QTabWidget>
 #include <QTableView>
 
-#include "app/Dialogos.h"
+#include "platform/Dialogos.h"
+#include "app/GuardaFalhas.h"
 #include "app/ui/TFPainel.h"
 #include "model/Catalogo.h"
 #include "platform/ConsultaSql.h"
@@ -45,7 +46,7 @@ class DelegadoReceb : public QStyledItemDelegate {
       QStyledItemDelegate::paint(pintor, opcao, indice);
       return;
     }
-    TFPainel::Guardar([&] { FJanela->GridRecebDrawColumnCell(pintor, opcao, indice); });
+    GuardaFalhas::Executar([&] { FJanela->GridRecebDrawColumnCell(pintor, opcao, indice); });
   }
 
  private:
@@ -126,7 +127,7 @@ void TFUltRegSincro::CriarControles() {
   pmRecebidos->setObjectName(QStringLiteral("pmRecebidos"));
   C1 = pmRecebidos->addAction(QStringLiteral("Copiar Script"));
   C1->setObjectName(QStringLiteral("C1"));
-  connect(C1, &QAction::triggered, this, [this] { TFPainel::Guardar([this] { C1Click(); }); });
+  connect(C1, &QAction::triggered, this, [this] { GuardaFalhas::Executar([this] { C1Click(); }); });
   GridReceb->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(GridReceb, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& ponto) { pmRecebidos->popup(GridReceb->viewport()->mapToGlobal(ponto)); });
@@ -139,7 +140,7 @@ void TFUltRegSincro::CriarControles() {
   btTodos->setObjectName(QStringLiteral("btTodos"));
   btTodos->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
   btTodos->setGeometry(8, 8, 140, 25);
-  connect(btTodos, &QPushButton::clicked, this, [this] { TFPainel::Guardar([this] { btTodosClick(); }); });
+  connect(btTodos, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btTodosClick(); }); });
   GridPrx = CriarGrid(QStringLiteral("GridPrx"), cdsPrxReg, TabSheet3);
   GridPrx->setColumnWidth(0, 75);
   GridPrx->setColumnWidth(1, 160);
@@ -152,7 +153,7 @@ void TFUltRegSincro::CriarControles() {
   btFechar->setObjectName(QStringLiteral("btFechar"));
   btFechar->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
   btFechar->setGeometry(kLarguraCliente - 8 - 90, 8, 90, 25);
-  connect(btFechar, &QPushButton::clicked, this, [this] { TFPainel::Guardar([this] { btFecharClick(); }); });
+  connect(btFechar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btFecharClick(); }); });
 }
 
 QTableView* TFUltRegSincro::CriarGrid(const QString& nome, TabelaRegistros* tabela, QWidget* pagina) {
@@ -183,12 +184,12 @@ TFPainel& TFUltRegSincro::Painel() const {
 void TFUltRegSincro::showEvent(QShowEvent* evento) {
   QDialog::showEvent(evento);
   if (evento->spontaneous()) return;
-  TFPainel::Guardar([this] { FormShow(); });
+  GuardaFalhas::Executar([this] { FormShow(); });
 }
 
 void TFUltRegSincro::closeEvent(QCloseEvent* evento) {
   QDialog::closeEvent(evento);
-  TFPainel::Guardar([this] { FormClose(); });
+  GuardaFalhas::Executar([this] { FormClose(); });
 }
 
 void TFUltRegSincro::FormShow() {

@@ -15,7 +15,8 @@
 #include <QTableView>
 #include <optional>
 
-#include "app/Dialogos.h"
+#include "platform/Dialogos.h"
+#include "app/GuardaFalhas.h"
 #include "app/ui/TFPainel.h"
 #include "model/Catalogo.h"
 #include "model/TabelasIntegracao.h"
@@ -118,24 +119,24 @@ void TFVisualizar::CriarControles() {
   FOpcaoTodos->setGeometry(120, 14, 100, 17);
   for (QRadioButton* opcao : {FOpcaoNaoConferidos, FOpcaoTodos})
     connect(opcao, &QRadioButton::toggled, this, [this](bool escolhida) {
-      if (escolhida) TFPainel::Guardar([this] { VisualizarClick(); });
+      if (escolhida) GuardaFalhas::Executar([this] { VisualizarClick(); });
     });
 
   MarcarTodos = new QCheckBox(QStringLiteral("Marcar todos"), this);
   MarcarTodos->setObjectName(QStringLiteral("MarcarTodos"));
   MarcarTodos->setGeometry(538, 12, 100, 17);
-  connect(MarcarTodos, &QCheckBox::toggled, this, [this] { TFPainel::Guardar([this] { MarcarTodosClick(); }); });
+  connect(MarcarTodos, &QCheckBox::toggled, this, [this] { GuardaFalhas::Executar([this] { MarcarTodosClick(); }); });
 
   btExcluir = new QPushButton(style()->standardIcon(QStyle::SP_TrashIcon), QStringLiteral("&Excluir Erros"), this);
   btExcluir->setObjectName(QStringLiteral("btExcluir"));
   btExcluir->setGeometry(650, 5, 115, 27);
-  connect(btExcluir, &QPushButton::clicked, this, [this] { TFPainel::Guardar([this] { btExcluirClick(); }); });
+  connect(btExcluir, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btExcluirClick(); }); });
 
   btFechar =
       new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("&Fechar"), this);
   btFechar->setObjectName(QStringLiteral("btFechar"));
   btFechar->setGeometry(kLarguraCliente - 8 - 90, 5, 90, 27);
-  connect(btFechar, &QPushButton::clicked, this, [this] { TFPainel::Guardar([this] { btFecharClick(); }); });
+  connect(btFechar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btFecharClick(); }); });
 
   // Enter in the grid must not press a button (the deletion asks first, but
   // still): no button is the dialog's default.
@@ -150,7 +151,7 @@ void TFVisualizar::CriarControles() {
   GridVisualizar->setModel(cdsIntegErro);
   GridVisualizar->setItemDelegate(new DelegadoGridVisualizar(
       [this](QPainter* pintor, const QStyleOptionViewItem& opcao, const QModelIndex& indice) {
-        TFPainel::Guardar([&] { GridVisualizarDrawColumnCell(pintor, opcao, indice); });
+        GuardaFalhas::Executar([&] { GridVisualizarDrawColumnCell(pintor, opcao, indice); });
       },
       GridVisualizar));
   GridVisualizar->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -172,7 +173,7 @@ void TFVisualizar::CriarControles() {
   GridVisualizar->setColumnWidth(TabelaErros::kDataErro, 120);
   GridVisualizar->setColumnWidth(TabelaErros::kMensagem, 691);
   connect(GridVisualizar, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& indice) { TFPainel::Guardar([&] { GridVisualizarDblClick(indice); }); });
+          [this](const QModelIndex& indice) { GuardaFalhas::Executar([&] { GridVisualizarDblClick(indice); }); });
 }
 
 TFPainel& TFVisualizar::Painel() const {
@@ -186,7 +187,7 @@ TFPainel& TFVisualizar::Painel() const {
 void TFVisualizar::showEvent(QShowEvent* evento) {
   QDialog::showEvent(evento);
   if (evento->spontaneous()) return;
-  TFPainel::Guardar([this] { FormShow(); });
+  GuardaFalhas::Executar([this] { FormShow(); });
 }
 
 void TFVisualizar::resizeEvent(QResizeEvent* evento) {
@@ -200,7 +201,7 @@ void TFVisualizar::resizeEvent(QResizeEvent* evento) {
 
 void TFVisualizar::closeEvent(QCloseEvent* evento) {
   QDialog::closeEvent(evento);
-  TFPainel::Guardar([this] { FormClose(); });
+  GuardaFalhas::Executar([this] { FormClose(); });
 }
 
 void TFVisualizar::keyPressEvent(QKeyEvent* evento) {

@@ -11,8 +11,8 @@
 #include <QToolButton>
 #include <new>
 
-#include "app/Dialogos.h"
-#include "app/ui/TFPainel.h"
+#include "platform/Dialogos.h"
+#include "app/GuardaFalhas.h"
 #include "platform/Falha.h"
 #include "platform/Windows1252.h"
 #include "usage/TThreadDataAnalyticsRest.h"
@@ -45,7 +45,7 @@ TFVisualizarLog::TFVisualizarLog(QWidget* parent)
   SpeedButton->setObjectName(QStringLiteral("SpeedButton"));
   SpeedButton->setText(QStringLiteral("..."));
   SpeedButton->setGeometry(625, 24, 23, 22);
-  connect(SpeedButton, &QToolButton::clicked, this, [this] { TFPainel::Guardar([this] { SpeedButtonClick(); }); });
+  connect(SpeedButton, &QToolButton::clicked, this, [this] { GuardaFalhas::Executar([this] { SpeedButtonClick(); }); });
 
   Memo = new QPlainTextEdit(this);
   Memo->setObjectName(QStringLiteral("Memo"));
@@ -64,7 +64,7 @@ TFVisualizarLog::TFVisualizarLog(QWidget* parent)
   btFechar->setObjectName(QStringLiteral("btFechar"));
   btFechar->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
   btFechar->setGeometry(kLarguraCliente - 8 - 90, 8, 90, 25);
-  connect(btFechar, &QPushButton::clicked, this, [this] { TFPainel::Guardar([this] { btFecharClick(); }); });
+  connect(btFechar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btFecharClick(); }); });
 
   setFixedSize(kLarguraCliente, kAlturaCliente);
 }
@@ -76,12 +76,12 @@ TFVisualizarLog::~TFVisualizarLog() {
 void TFVisualizarLog::showEvent(QShowEvent* evento) {
   QDialog::showEvent(evento);
   if (evento->spontaneous()) return;
-  TFPainel::Guardar([this] { FormShow(); });
+  GuardaFalhas::Executar([this] { FormShow(); });
 }
 
 void TFVisualizarLog::closeEvent(QCloseEvent* evento) {
   QDialog::closeEvent(evento);
-  TFPainel::Guardar([this] { FormClose(); });
+  GuardaFalhas::Executar([this] { FormClose(); });
 }
 
 void TFVisualizarLog::FormShow() {

@@ -11,7 +11,8 @@
 #include "../panel/InteracaoTeste.h"
 #include "DialogosGravados.h"
 #include "app/Encerramento.h"
-#include "app/VersaoSistema.h"
+#include "platform/VersaoSistema.h"
+#include "app/GuardaFalhas.h"
 #include "app/ui/TFPainel.h"
 #include "panel/Temporizador.h"
 #include "platform/FalhaBanco.h"
@@ -190,12 +191,12 @@ TEST_F(TFPainelTeste, TratarExcecaoSoEncerraPorFalhaDoBanco) {
   // next one after it closes is shown again.
   dialogos.Limpar();
   dialogos.AoMostrar([&] {
-    TFPainel::Guardar([] { throw Falha(QStringLiteral("segunda")); });
+    GuardaFalhas::Executar([] { throw Falha(QStringLiteral("segunda")); });
   });
-  TFPainel::Guardar([] { throw Falha(QStringLiteral("primeira")); });
+  GuardaFalhas::Executar([] { throw Falha(QStringLiteral("primeira")); });
   EXPECT_EQ(dialogos.Textos(), QStringList{QStringLiteral("primeira")});
   EXPECT_EQ(dialogos.MaximoAbertas(), 1);
-  TFPainel::Guardar([] { throw Falha(QStringLiteral("terceira")); });
+  GuardaFalhas::Executar([] { throw Falha(QStringLiteral("terceira")); });
   EXPECT_EQ(dialogos.Textos(), (QStringList{QStringLiteral("primeira"), QStringLiteral("terceira")}));
 }
 

@@ -14,7 +14,7 @@
 
 #include "Exigencia.h"
 
-#include "app/VersaoSistema.h"
+#include "platform/VersaoSistema.h"
 #include "platform/Windows1252.h"
 #include "usage/TFilial.h"
 #include "usage/TFuncoes.h"

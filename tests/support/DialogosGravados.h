@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "app/Dialogos.h"
+#include "platform/Dialogos.h"
 
 // Records every box, file dialog and clipboard text instead of showing them,
 // and answers from a script: confirmations "&Sim" unless told otherwise, the

@@ -6,7 +6,7 @@
 // program's own library is installed.
 
 #include "RegistroTransporte.h"
-#include "app/VersaoSistema.h"
+#include "platform/VersaoSistema.h"
 #include "platform/BibliotecaDinamica.h"
 #include "usage/ParametrosAnalytics.h"
 #include "usage/TRESTBO.h"

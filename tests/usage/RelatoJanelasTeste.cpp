@@ -8,7 +8,7 @@
 
 #include "DialogosGravados.h"
 #include "TransporteCarregado.h"
-#include "app/VersaoSistema.h"
+#include "platform/VersaoSistema.h"
 #include "app/ui/TFPainel.h"
 #include "platform/Windows1252.h"
 #include "usage/ParametrosAnalytics.h"

@@ -10,7 +10,7 @@
 
 #include "DialogosGravados.h"
 #include "TransporteCarregado.h"
-#include "app/VersaoSistema.h"
+#include "platform/VersaoSistema.h"
 #include "platform/Falha.h"
 #include "platform/OleString.h"
 #include "platform/Windows1252.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Dialogos.h"
+#include "platform/Dialogos.h"
 
 // The message boxes, the open-file dialog and the clipboard of the running
 // program, with the Portuguese captions and button texts.

@@ -18,10 +18,10 @@
 #include <QVBoxLayout>
 
 #include "app/ConfiguracaoBanco.h"
-#include "app/Dialogos.h"
+#include "platform/Dialogos.h"
 #include "app/Encerramento.h"
 #include "app/GuardaFalhas.h"
-#include "app/VersaoSistema.h"
+#include "platform/VersaoSistema.h"
 #include "panel/AtualizacaoPainel.h"
 #include "panel/ColunaGrid.h"
 #include "panel/FormatoDataHora.h"
@@ -104,7 +104,7 @@ TFPainel::TFPainel(const QString& arquivoIni, QWidget* parent)
   CriarControles();
   DefinirOrdemTabulacao();
   qApp->installEventFilter(this);
-  Guardar([this] { FormCreate(); });
+  GuardaFalhas::Executar([this] { FormCreate(); });
 }
 
 TFPainel::~TFPainel() {
@@ -114,7 +114,6 @@ TFPainel::~TFPainel() {
   if (FInstancia == this) FInstancia = nullptr;
 }
 
-void TFPainel::Guardar(const std::function<void()>& corpo) { GuardaFalhas::Executar(corpo); }
 
 void TFPainel::CriarControles() {
   auto* layout = new QVBoxLayout(this);
@@ -132,10 +131,10 @@ void TFPainel::CriarControles() {
   EstiloGrid::Aplicar(GridPainel, cdsFiliais);
   layout->addWidget(GridPainel, 1);
   connect(GridPainel->horizontalHeader(), &QHeaderView::sectionClicked, this,
-          [this](int coluna) { Guardar([this, coluna] { GridPainelTitleClick(coluna); }); });
+          [this](int coluna) { GuardaFalhas::Executar([this, coluna] { GridPainelTitleClick(coluna); }); });
   connect(GridPainel, &QTableView::clicked, this, [this](const QModelIndex& indice) {
     const int coluna = indice.column();
-    Guardar([this, coluna] { GridPainelCellClick(coluna); });
+    GuardaFalhas::Executar([this, coluna] { GridPainelCellClick(coluna); });
   });
 
   CriarBotoes();
@@ -152,7 +151,7 @@ void TFPainel::CriarControles() {
   Timer = new Temporizador(this);
   Timer->setObjectName(QStringLiteral("Timer"));
   Timer->SetIntervalo(15000);
-  connect(Timer, &Temporizador::Disparou, this, [this] { Guardar([this] { TimerTimer(); }); });
+  connect(Timer, &Temporizador::Disparou, this, [this] { GuardaFalhas::Executar([this] { TimerTimer(); }); });
 }
 
 void TFPainel::CriarCabecalho() {
@@ -211,12 +210,12 @@ void TFPainel::CriarBotoes() {
   btnReexecutaErros = Botao(pnlBotoes, "btnReexecutaErros", QStringLiteral("Reprocessar Erros"), 805, 149);
   btFechar = Botao(pnlBotoes, "btFechar", QStringLiteral("&Fechar"), 957, 133);
 
-  connect(btAtualizar, &QPushButton::clicked, this, [this] { Guardar([this] { btAtualizarClick(); }); });
-  connect(btFechar, &QPushButton::clicked, this, [this] { Guardar([this] { btFecharClick(); }); });
-  connect(btUltReg, &QPushButton::clicked, this, [this] { Guardar([this] { btUltRegClick(); }); });
-  connect(btVisualizar, &QPushButton::clicked, this, [this] { Guardar([this] { btVisualizarClick(); }); });
+  connect(btAtualizar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btAtualizarClick(); }); });
+  connect(btFechar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btFecharClick(); }); });
+  connect(btUltReg, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btUltRegClick(); }); });
+  connect(btVisualizar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btVisualizarClick(); }); });
   connect(btnReexecutaErros, &QPushButton::clicked, this,
-          [this] { Guardar([this] { btnReexecutaErrosClick(); }); });
+          [this] { GuardaFalhas::Executar([this] { btnReexecutaErrosClick(); }); });
 }
 
 void TFPainel::DefinirOrdemTabulacao() {
@@ -250,7 +249,7 @@ void TFPainel::showEvent(QShowEvent* evento) {
   FMostrado = true;
   if (QScreen* tela = screen()) move(tela->availableGeometry().center() - rect().center());
   btVisualizar->setFocus();
-  Guardar([this] { FormShow(); });
+  GuardaFalhas::Executar([this] { FormShow(); });
 }
 
 void TFPainel::closeEvent(QCloseEvent* evento) {
@@ -268,19 +267,19 @@ bool TFPainel::eventFilter(QObject* alvo, QEvent* evento) {
     // the interval is applied right after it.
     const Qt::FocusReason razao = static_cast<QFocusEvent*>(evento)->reason();
     if (razao != Qt::ActiveWindowFocusReason && razao != Qt::PopupFocusReason)
-      QMetaObject::invokeMethod(this, [this] { Guardar([this] { edtIntervaloExit(); }); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(this, [this] { GuardaFalhas::Executar([this] { edtIntervaloExit(); }); }, Qt::QueuedConnection);
     return false;
   }
   if (alvo == GridPainel->viewport() && evento->type() == QEvent::MouseButtonDblClick) {
     // The press before it has already made the clicked cell current.
-    Guardar([this] { btUltRegClick(); });
+    GuardaFalhas::Executar([this] { btUltRegClick(); });
     return true;
   }
   if (evento->type() != QEvent::KeyPress || !alvo->isWidgetType()) return false;
   auto* widget = static_cast<QWidget*>(alvo);
   if (widget != this && !isAncestorOf(widget)) return false;
   bool tratada = false;
-  Guardar([&] { FormKeyDown(static_cast<QKeyEvent*>(evento), tratada); });
+  GuardaFalhas::Executar([&] { FormKeyDown(static_cast<QKeyEvent*>(evento), tratada); });
   return tratada;
 }
 

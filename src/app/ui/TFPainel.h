@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 #include "app/TTransacaoDesc.h"
@@ -78,9 +77,6 @@ class TFPainel : public QWidget {
   void ReprocessarErros();
 
   const QString& ArquivoIni() const { return FArquivoIni; }
-  // Runs a body as an entry point from Qt: whatever escapes goes to
-  // TratarExcecao.
-  static void Guardar(const std::function<void()>& corpo);
 
  protected:
   void showEvent(QShowEvent* evento) override;

@@ -1,4 +1,4 @@
-#include "app/VersaoSistema.h"
+#include "platform/VersaoSistema.h"
 
 namespace {
 QString& Versao() {

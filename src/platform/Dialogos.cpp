@@ -1,4 +1,4 @@
-#include "app/Dialogos.h"
+#include "platform/Dialogos.h"
 
 #include <cstdio>
 
