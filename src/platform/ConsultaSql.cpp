@@ -3,10 +3,12 @@
 #include <cstring>
 
 #include "platform/ConexaoBanco.h"
+#include "platform/DecodificadorLinha.h"
 #include "platform/FirebirdApi.h"
 #include "platform/Windows1252.h"
 
 using namespace Firebird;
+using FirebirdApi::Ref;
 using FirebirdApi::Status;
 
 namespace {
@@ -48,64 +50,14 @@ class TransacaoDaInstrucao {
   bool FPropria;
 };
 
-template <typename T>
-struct Liberador {
-  void operator()(T* objeto) const {
-    if (objeto) objeto->release();
-  }
-};
-template <typename T>
-using Ref = std::unique_ptr<T, Liberador<T>>;
-
-QDateTime DataHora(IUtil* util, ISC_DATE data, ISC_TIME hora) {
-  unsigned ano = 0, mes = 0, dia = 0, h = 0, m = 0, s = 0, fracao = 0;
-  util->decodeDate(data, &ano, &mes, &dia);
-  util->decodeTime(hora, &h, &m, &s, &fracao);
-  return QDateTime(QDate(int(ano), int(mes), int(dia)), QTime(int(h), int(m), int(s), int(fracao / 10)));
-}
-
-QString LerBlob(IAttachment* anexo, ITransaction* transacao, ISC_QUAD* id) {
-  Status st;
-  Ref<IBlob> blob(anexo->openBlob(&st, transacao, id, 0, nullptr));
-  QByteArray bytes;
-  char pedaco[32768];
-  for (;;) {
-    unsigned lidos = 0;
-    const int resultado = blob->getSegment(&st, sizeof pedaco, pedaco, &lidos);
-    if (resultado == IStatus::RESULT_NO_DATA) break;
-    bytes.append(pedaco, lidos);
-  }
-  blob->close(&st);
-  (void)blob.release();  // close() released it
-  return Windows1252::paraUnicode(bytes);
-}
-
-qint64 Escalado(qint64 valor, int escala, ValorCampo* saida) {
-  if (escala == 0) {
-    *saida = ValorCampo::Inteiro(valor);
-  } else {
-    double v = static_cast<double>(valor);
-    for (int i = 0; i < -escala; ++i) v /= 10.0;
-    for (int i = 0; i < escala; ++i) v *= 10.0;
-    *saida = ValorCampo::Real(v);
-  }
-  return valor;
-}
-
 }  // namespace
 
 struct ConsultaSql::Preparado {
-  struct Coluna {
-    unsigned Tipo, Deslocamento, DeslocamentoNulo, Tamanho;
-    int Escala;
-  };
   IStatement* Instrucao = nullptr;
   IMessageMetadata* Saida = nullptr;
   // The result's columns, read from the metadata once per prepare rather
   // than once per execution.
-  QStringList Colunas;
-  std::vector<Coluna> Formato;
-  unsigned TamanhoLinha = 0;
+  DecodificadorLinha Decodificador;
   IMessageMetadata* Entrada = nullptr;  // every parameter as VARCHAR, charset NONE
   std::vector<unsigned> Larguras;
   quint64 Geracao = 0;
@@ -193,15 +145,7 @@ void ConsultaSql::Preparar() {
     novo->Geracao = FConexao->Geracao();
     novo->TemCursor = (novo->Instrucao->getFlags(&st) & IStatement::FLAG_HAS_CURSOR) != 0;
     novo->Saida = novo->Instrucao->getOutputMetadata(&st);
-    IMessageMetadata* meta = novo->Saida;
-    const unsigned colunas = meta->getCount(&st);
-    novo->Formato.resize(colunas);
-    for (unsigned i = 0; i < colunas; ++i) {
-      novo->Colunas.append(Windows1252::paraUnicode(QByteArray(meta->getAlias(&st, i))).toUpper());
-      novo->Formato[i] = {meta->getType(&st, i) & ~1u, meta->getOffset(&st, i), meta->getNullOffset(&st, i),
-                          meta->getLength(&st, i), meta->getScale(&st, i)};
-    }
-    novo->TamanhoLinha = meta->getMessageLength(&st);
+    novo->Decodificador = DecodificadorLinha(novo->Saida);
     transacao.Confirmar();
   } catch (...) {
     FPreparado = std::move(novo);
@@ -299,98 +243,15 @@ void ConsultaSql::Abrir() {
     FConexao->ContarExecucao(FSql.Original());
     Status st;
     IMessageMetadata* meta = p.Saida;
-    FColunas = p.Colunas;
-    const unsigned colunas = static_cast<unsigned>(p.Formato.size());
-    const std::vector<Preparado::Coluna>& formato = p.Formato;
-    std::vector<unsigned char> linha(p.TamanhoLinha);
-    IUtil* util = FirebirdApi::Mestre()->getUtilInterface();
-    auto decodificar = [&] {
-      std::vector<ValorCampo> registro(colunas);
-      for (unsigned i = 0; i < colunas; ++i) {
-        const Preparado::Coluna& c = formato[i];
-        if (*reinterpret_cast<const short*>(&linha[c.DeslocamentoNulo])) continue;
-        const unsigned char* dado = &linha[c.Deslocamento];
-        switch (c.Tipo) {
-          case SQL_TEXT:
-            registro[i] = ValorCampo::Texto(Windows1252::paraUnicode(reinterpret_cast<const char*>(dado), c.Tamanho));
-            break;
-          case SQL_VARYING: {
-            unsigned short tamanho = 0;
-            std::memcpy(&tamanho, dado, sizeof tamanho);
-            registro[i] = ValorCampo::Texto(
-                Windows1252::paraUnicode(reinterpret_cast<const char*>(dado + sizeof tamanho), tamanho));
-            break;
-          }
-          case SQL_SHORT: {
-            qint16 v;
-            std::memcpy(&v, dado, sizeof v);
-            Escalado(v, c.Escala, &registro[i]);
-            break;
-          }
-          case SQL_LONG: {
-            qint32 v;
-            std::memcpy(&v, dado, sizeof v);
-            Escalado(v, c.Escala, &registro[i]);
-            break;
-          }
-          case SQL_INT64: {
-            qint64 v;
-            std::memcpy(&v, dado, sizeof v);
-            Escalado(v, c.Escala, &registro[i]);
-            break;
-          }
-          case SQL_FLOAT: {
-            float v;
-            std::memcpy(&v, dado, sizeof v);
-            registro[i] = ValorCampo::Real(v);
-            break;
-          }
-          case SQL_DOUBLE:
-          case SQL_D_FLOAT: {
-            double v;
-            std::memcpy(&v, dado, sizeof v);
-            registro[i] = ValorCampo::Real(v);
-            break;
-          }
-          case SQL_TIMESTAMP: {
-            ISC_TIMESTAMP v;
-            std::memcpy(&v, dado, sizeof v);
-            registro[i] = ValorCampo::DataHora(DataHora(util, v.timestamp_date, v.timestamp_time));
-            break;
-          }
-          case SQL_TYPE_DATE: {
-            ISC_DATE v;
-            std::memcpy(&v, dado, sizeof v);
-            registro[i] = ValorCampo::DataHora(DataHora(util, v, 0));
-            break;
-          }
-          case SQL_TYPE_TIME: {
-            ISC_TIME v;
-            std::memcpy(&v, dado, sizeof v);
-            registro[i] = ValorCampo::DataHora(DataHora(util, util->encodeDate(1899, 12, 30), v));
-            break;
-          }
-          case SQL_BOOLEAN:
-            registro[i] = ValorCampo::Inteiro(*dado ? 1 : 0);
-            break;
-          case SQL_BLOB: {
-            ISC_QUAD id;
-            std::memcpy(&id, dado, sizeof id);
-            registro[i] = ValorCampo::Texto(LerBlob(anexo, transacao.get(), &id));
-            break;
-          }
-          default:
-            throw Falha(QStringLiteral("Tipo de coluna não suportado (%1) em %2.").arg(c.Tipo).arg(FColunas[int(i)]));
-        }
-      }
-      FLinhas.push_back(std::move(registro));
-    };
+    FColunas = p.Decodificador.Colunas();
+    std::vector<unsigned char> linha(p.Decodificador.TamanhoLinha());
+    auto decodificar = [&] { FLinhas.push_back(p.Decodificador.Decodificar(linha.data(), anexo, transacao.get())); };
     if (!p.TemCursor) {
       // A statement without a cursor (EXECUTE PROCEDURE, singleton) still
       // returns its one row, if it has outputs.
       p.Instrucao->execute(&st, transacao.get(), entradaMeta, entrada.empty() ? nullptr : entrada.data(), meta,
                            linha.data());
-      if (colunas > 0) decodificar();
+      if (!FColunas.isEmpty()) decodificar();
       transacao.Confirmar();
       FAtiva = true;
       return;

@@ -2,6 +2,8 @@
 
 #include <firebird/Interface.h>
 
+#include <memory>
+
 #include "platform/FalhaBanco.h"
 
 // Small helpers over the Firebird client API shared by the data-access
@@ -18,6 +20,17 @@ class Status : public Firebird::ThrowStatusWrapper {
   Status(const Status&) = delete;
   Status& operator=(const Status&) = delete;
 };
+
+// Owns an interface of the client and releases it, unless handed back first
+// (close() and free() release by themselves).
+template <typename T>
+struct Liberador {
+  void operator()(T* objeto) const {
+    if (objeto) objeto->release();
+  }
+};
+template <typename T>
+using Ref = std::unique_ptr<T, Liberador<T>>;
 
 // The client's formatted text of a failure, every line of it, and whether
 // the attachment is gone with it.

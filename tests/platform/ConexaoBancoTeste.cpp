@@ -113,6 +113,49 @@ TEST(ConsultaSql, BlobInteiroWindows1252EContagemDeLinhas) {
   EXPECT_EQ(alteracao.Executar(), 0);
 }
 
+// Every column type a dialect-1 database yields, read back with a row of
+// NULLs; a dialect-1 DATE carries a time.
+TEST(ConsultaSql, CadaTipoDeColunaDoDialeto1) {
+  BancoTeste banco;
+  banco.Executar(QStringLiteral(
+      "CREATE TABLE TIPOS (PEQUENO SMALLINT, INTEIRO INTEGER, N4 NUMERIC(4,2), N9 NUMERIC(9,3), N15 NUMERIC(15,2), "
+      "DUPLO DOUBLE PRECISION, SIMPLES FLOAT, FIXO CHAR(6), VARIAVEL VARCHAR(20), DATA DATE, MOMENTO TIMESTAMP, "
+      "TEXTO BLOB SUB_TYPE TEXT, LOGICO BOOLEAN)"));
+  ConsultaSql insercao(&banco.Conexao());
+  insercao.SetSql(QStringLiteral("INSERT INTO TIPOS VALUES (-7, 2000000001, -1.25, 1234.567, 9876543210.25, 0.1, "
+                                 "0.5, :T, :T, '2026-03-04 05:06:07', '2026-03-04 05:06:07.890', :T, TRUE)"));
+  insercao.SetParam(QStringLiteral("T"), QStringLiteral("Ação€"));
+  insercao.Executar();
+  banco.Executar(QStringLiteral("INSERT INTO TIPOS (LOGICO) VALUES (FALSE)"));
+  banco.Executar(QStringLiteral("INSERT INTO TIPOS (PEQUENO) VALUES (NULL)"));
+  ConsultaSql consulta(&banco.Conexao());
+  consulta.SetSql(QStringLiteral("SELECT * FROM TIPOS"));
+  consulta.Abrir();
+  ASSERT_EQ(consulta.QtdLinhas(), 3);
+  const std::vector<ValorCampo>& v = consulta.Linha(0);
+  EXPECT_EQ(v[0], ValorCampo::Inteiro(-7));
+  EXPECT_EQ(v[1], ValorCampo::Inteiro(2000000001));
+  EXPECT_EQ(v[2], ValorCampo::Real(-1.25));
+  EXPECT_DOUBLE_EQ(v[3].AsFloat(), 1234.567);
+  EXPECT_EQ(v[4], ValorCampo::Real(9876543210.25));
+  EXPECT_EQ(v[5], ValorCampo::Real(0.1));
+  EXPECT_EQ(v[6], ValorCampo::Real(0.5));
+  EXPECT_EQ(v[7], ValorCampo::Texto(QStringLiteral("Ação€ ")));
+  EXPECT_EQ(v[8], ValorCampo::Texto(QStringLiteral("Ação€")));
+  EXPECT_EQ(v[9], ValorCampo::DataHora(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7))));
+  EXPECT_EQ(v[10], ValorCampo::DataHora(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 890))));
+  EXPECT_EQ(v[11], ValorCampo::Texto(QStringLiteral("Ação€")));
+  EXPECT_EQ(v[12], ValorCampo::Inteiro(1));
+  EXPECT_EQ(consulta.Linha(1)[12], ValorCampo::Inteiro(0));
+  for (const ValorCampo& nulo : consulta.Linha(2)) EXPECT_TRUE(nulo.EhNulo());
+
+  // BIGINT is refused in dialect-1 DDL; system columns still have it.
+  banco.Executar(QStringLiteral("CREATE SEQUENCE SEQ_TIPOS START WITH 2000000002"));
+  consulta.SetSql(QStringLiteral("SELECT RDB$INITIAL_VALUE FROM RDB$GENERATORS WHERE RDB$GENERATOR_NAME = 'SEQ_TIPOS'"));
+  consulta.Abrir();
+  EXPECT_EQ(consulta.Valor(0, 0), ValorCampo::Inteiro(2000000002));
+}
+
 TEST(ConexaoBanco, TransacaoExplicitaConfirmaOuDesfaz) {
   BancoTeste banco;
   ConexaoBanco conexao;
