@@ -215,7 +215,8 @@ TEST_F(TFPainelTeste, TextosDoQtEmPortuguesOsDoProgramaIntactos) {
   const std::unique_ptr<QMenu> menu(edt->createStandardContextMenu());
   QStringList acoes;
   for (const QAction* acao : menu->actions()) acoes << acao->text();
-  EXPECT_TRUE(acoes.contains(QStringLiteral("&Copiar"))) << acoes.join(u'|').toStdString();
+  EXPECT_TRUE(acoes.contains(QStringLiteral("&Copiar\tCtrl+C"))) << acoes.join(u'|').toStdString();
+  EXPECT_TRUE(acoes.contains(QStringLiteral("Selecionar tudo\tCtrl+A")));
   QFileDialog arquivo;
   arquivo.setOption(QFileDialog::DontUseNativeDialog);
   auto* botoes = arquivo.findChild<QDialogButtonBox*>();
