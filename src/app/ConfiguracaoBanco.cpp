@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include "app/ArquivoIni.h"
 #include "app/DecodificacaoCredencial.h"
@@ -36,6 +38,15 @@ void ConectarBanco(ConexaoBanco& conexao, const QString& arquivoIni) {
                     .arg(caminho, falha.Mensagem()),
                 falha.VeioDoBanco());
   }
+}
+
+void VerificarArquivoNomeado(const QString& arquivoIni) {
+  const QFileInfo info(arquivoIni);
+  if (!info.exists())
+    throw Falha(QStringLiteral("Arquivo de configuração não encontrado: %1").arg(arquivoIni));
+  QFile arquivo(arquivoIni);
+  if (info.isDir() || !arquivo.open(QIODevice::ReadOnly))
+    throw Falha(QStringLiteral("Arquivo de configuração não pode ser lido: %1").arg(arquivoIni));
 }
 
 }  // namespace ConfiguracaoBanco

@@ -17,4 +17,9 @@ QString ArquivoPadrao();
 // connection message (the parameters keep the configured values).
 void ConectarBanco(ConexaoBanco& conexao, const QString& arquivoIni);
 
+// A file the operator named (--ini) that does not exist or cannot be read
+// fails with a message naming it: a typing error in the path must not read
+// as a file without the database's name.
+void VerificarArquivoNomeado(const QString& arquivoIni);
+
 }  // namespace ConfiguracaoBanco

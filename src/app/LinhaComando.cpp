@@ -1,7 +1,10 @@
 #include "app/LinhaComando.h"
 
 #include <QDateTime>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "app/ConfiguracaoBanco.h"
@@ -15,6 +18,7 @@
 namespace {
 
 // "--name=value" or "--name value"; false when the argument is another one.
+// An option in the place of the value leaves the value missing.
 bool Valor(const QStringList& argumentos, int& i, const QString& nome, QString& valor, bool& faltou) {
   const QString& arg = argumentos[i];
   faltou = false;
@@ -23,7 +27,7 @@ bool Valor(const QStringList& argumentos, int& i, const QString& nome, QString& 
     return true;
   }
   if (arg != nome) return false;
-  if (i + 1 >= argumentos.size()) {
+  if (i + 1 >= argumentos.size() || argumentos[i + 1].startsWith(QLatin1String("--"))) {
     faltou = true;
     return true;
   }
@@ -36,6 +40,7 @@ bool Valor(const QStringList& argumentos, int& i, const QString& nome, QString& 
 bool LerStatus(const QString& arquivoIni, bool contagemRapida, TabelaStatus& tabela, QString& erro) {
   try {
     ConexaoBanco conexao;
+    if (!arquivoIni.isEmpty()) ConfiguracaoBanco::VerificarArquivoNomeado(arquivoIni);
     ConfiguracaoBanco::ConectarBanco(conexao, arquivoIni.isEmpty() ? ConfiguracaoBanco::ArquivoPadrao() : arquivoIni);
     AtualizacaoPainel atualizacao(conexao, tabela);
     atualizacao.SetContagemRapida(contagemRapida);
@@ -51,74 +56,83 @@ bool LerStatus(const QString& arquivoIni, bool contagemRapida, TabelaStatus& tab
   return false;
 }
 
-void Escrever(std::FILE* destino, const QByteArray& bytes) {
-  std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), destino);
-  std::fflush(destino);
+// False when the bytes did not all get out (a full disk, a reader that went
+// away): a script must not take a cut output for the whole one.
+bool Escrever(std::FILE* destino, const QByteArray& bytes) {
+  const std::size_t tamanho = static_cast<std::size_t>(bytes.size());
+  const bool escritos = std::fwrite(bytes.constData(), 1, tamanho, destino) == tamanho;
+  const bool descarregados = std::fflush(destino) == 0;
+  return escritos && descarregados && !std::ferror(destino);
+}
+
+// Says why standard output failed (errno of the failed write) and gives the
+// exit status.
+int SaidaFalhou(int codigo) {
+  const QString motivo = QString::fromLocal8Bit(std::strerror(errno));
+  Escrever(stderr, QStringLiteral("Não foi possível escrever a saída: %1\n").arg(motivo).toUtf8());
+  return codigo;
 }
 
 }  // namespace
 
 LinhaComando::LinhaComando(const QStringList& argumentos) { Analisar(argumentos); }
 
-void LinhaComando::ErroDeUso(const QString& erro) {
-  FModo = Modo::ErroUso;
-  FErro = erro;
-}
-
-bool LinhaComando::PedirModo(Modo modo) {
-  if (FModo != Modo::Janela && FModo != modo) {
-    ErroDeUso(QStringLiteral("--status e --check não podem ser usados juntos."));
-    return false;
-  }
-  FModo = modo;
-  return true;
-}
-
 void LinhaComando::Analisar(const QStringList& argumentos) {
-  bool formatoDado = false;
-  bool idadeDada = false;
+  bool ajuda = false, versao = false, status = false, formatoDado = false, idadeDada = false;
+  QStringList erros;
   for (int i = 1; i < argumentos.size(); ++i) {
     const QString& arg = argumentos[i];
     QString valor;
     bool faltou = false;
     if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-      FModo = Modo::Ajuda;
-      return;
-    }
-    if (arg == QLatin1String("--version")) {
-      FModo = Modo::Versao;
-      return;
-    }
-    if (arg.startsWith(QLatin1String("--ini="))) {
-      FArquivoIni = arg.mid(6);
-      if (FArquivoIni.isEmpty()) return ErroDeUso(QStringLiteral("--ini precisa do caminho de um arquivo."));
-    } else if (arg == QLatin1String("--ini") && i + 1 < argumentos.size()) {
-      FArquivoIni = argumentos[++i];
-      if (FArquivoIni.isEmpty()) return ErroDeUso(QStringLiteral("--ini precisa do caminho de um arquivo."));
+      ajuda = true;
+    } else if (arg == QLatin1String("--version")) {
+      versao = true;
     } else if (arg == QLatin1String("--status")) {
-      if (!PedirModo(Modo::Status)) return;
+      status = true;
     } else if (arg == QLatin1String("--check")) {
-      if (!PedirModo(Modo::Verificacao)) return;
+      FVerificacaoPedida = true;
     } else if (arg == QLatin1String("--fast-counts")) {
       FContagemRapida = true;
+    } else if (Valor(argumentos, i, QStringLiteral("--ini"), valor, faltou)) {
+      if (faltou || valor.isEmpty())
+        erros << QStringLiteral("--ini precisa de um arquivo.");
+      else
+        FArquivoIni = valor;
     } else if (Valor(argumentos, i, QStringLiteral("--format"), valor, faltou)) {
       if (faltou || !SaidaStatus::FormatoPorNome(valor, FFormato))
-        return ErroDeUso(QStringLiteral("Formato desconhecido: '%1' (use table, csv, json ou prometheus).").arg(valor));
+        erros << QStringLiteral("Formato desconhecido: '%1' (use table, csv, json ou prometheus).").arg(valor);
       formatoDado = true;
     } else if (Valor(argumentos, i, QStringLiteral("--max-age"), valor, faltou)) {
       bool numero = false;
       const qint64 minutos = valor.toLongLong(&numero);
       constexpr qint64 kMaiorIdade = 1000LL * 1000 * 1000;  // keeps minutes × 60 far from overflow
       if (faltou || !numero || minutos < 0 || minutos > kMaiorIdade || valor.startsWith(u'+'))
-        return ErroDeUso(QStringLiteral("--max-age precisa de um número inteiro de minutos, 0 ou mais: '%1'.").arg(valor));
-      FIdadeMaxima = minutos;
+        erros << QStringLiteral("--max-age precisa de um número inteiro de minutos, 0 ou mais: '%1'.").arg(valor);
+      else
+        FIdadeMaxima = minutos;
       idadeDada = true;
     } else {
-      return ErroDeUso(QStringLiteral("Opção desconhecida: %1").arg(arg));
+      erros << QStringLiteral("Opção desconhecida: %1").arg(arg);
     }
   }
-  if (formatoDado && FModo != Modo::Status) return ErroDeUso(QStringLiteral("--format só vale com --status."));
-  if (idadeDada && FModo != Modo::Verificacao) return ErroDeUso(QStringLiteral("--max-age só vale com --check."));
+  if (status && FVerificacaoPedida) erros.prepend(QStringLiteral("--status e --check não podem ser usados juntos."));
+  if (formatoDado && !status) erros << QStringLiteral("--format só vale com --status.");
+  if (idadeDada && !FVerificacaoPedida) erros << QStringLiteral("--max-age só vale com --check.");
+
+  if (ajuda) {
+    FModo = Modo::Ajuda;
+  } else if (versao) {
+    FModo = Modo::Versao;
+  } else if (!status && !FVerificacaoPedida) {
+    FModo = Modo::Janela;
+    FAvisos = erros;
+  } else if (!erros.isEmpty()) {
+    FModo = Modo::ErroUso;
+    FErro = erros.first();
+  } else {
+    FModo = status ? Modo::Status : Modo::Verificacao;
+  }
 }
 
 QString LinhaComando::Ajuda() {
@@ -136,7 +150,8 @@ QString LinhaComando::Ajuda() {
       "  --format=FORMATO   table (padrão), csv, json ou prometheus\n"
       "  --check            uma linha para monitoramento (Nagios): 0 OK, 1 WARNING\n"
       "                     (último recebimento ou envio ausente ou antigo),\n"
-      "                     2 CRITICAL (erros não conferidos), 3 UNKNOWN (banco ilegível)\n"
+      "                     2 CRITICAL (erros não conferidos), 3 UNKNOWN (banco ilegível,\n"
+      "                     nenhuma máquina ou opção errada)\n"
       "  --max-age=MINUTOS  idade máxima do último recebimento e envio (padrão 60)\n"
       "  --fast-counts      conta \"A serem enviados\" e \"Registros na Fila\" lendo as\n"
       "                     alterações uma vez por atualização, e não uma vez por\n"
@@ -152,7 +167,7 @@ int LinhaComando::ExecutarStatus() const {
     Escrever(stderr, erro.toUtf8() + '\n');
     return 1;
   }
-  Escrever(stdout, SaidaStatus::Escrever(FFormato, tabela.Linhas()));
+  if (!Escrever(stdout, SaidaStatus::Escrever(FFormato, tabela.Linhas()))) return SaidaFalhou(1);
   return 0;
 }
 
@@ -166,19 +181,26 @@ int LinhaComando::ExecutarVerificacao() const {
     resultado = VerificacaoStatus::Falhou(erro);
     Escrever(stderr, erro.toUtf8() + '\n');
   }
-  Escrever(stdout, resultado.Linha.toUtf8() + '\n');
+  if (!Escrever(stdout, resultado.Linha.toUtf8() + '\n')) return SaidaFalhou(VerificacaoStatus::Desconhecido);
   return resultado.CodigoSaida;
 }
 
 int LinhaComando::Executar() const {
+#ifdef SIGPIPE
+  // A reader that went away must show as a failed write, not end the
+  // process without a word.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
   switch (FModo) {
     case Modo::Ajuda:
-      Escrever(stdout, Ajuda().toUtf8());
-      return 0;
+      return Escrever(stdout, Ajuda().toUtf8()) ? 0 : SaidaFalhou(1);
     case Modo::Versao:
-      Escrever(stdout, "painel-integracao " + VersaoSistema().toUtf8() + '\n');
-      return 0;
+      return Escrever(stdout, "painel-integracao " + VersaoSistema().toUtf8() + '\n') ? 0 : SaidaFalhou(1);
     case Modo::ErroUso:
+      if (FVerificacaoPedida) {
+        const QByteArray linha = VerificacaoStatus::Falhou(FErro).Linha.toUtf8() + '\n';
+        return Escrever(stdout, linha) ? VerificacaoStatus::Desconhecido : SaidaFalhou(VerificacaoStatus::Desconhecido);
+      }
       Escrever(stderr, FErro.toUtf8() + "\n\n" + Ajuda().toUtf8());
       return 2;
     case Modo::Status:
@@ -189,4 +211,8 @@ int LinhaComando::Executar() const {
       break;
   }
   return 0;
+}
+
+void LinhaComando::Avisar() const {
+  for (const QString& aviso : FAvisos) Escrever(stderr, aviso.toUtf8() + '\n');
 }

@@ -11,8 +11,11 @@
 // and "--version" print and end. "--status" and "--check" read the status
 // rows without a window, through the same connection and the same refresh
 // as the panel, for scripts and monitoring systems. "--fast-counts" goes
-// with any of them. A wrong option ends with
-// status 2 and a short help on standard error.
+// with any of them. A wrong option ends --check with UNKNOWN (3) and one
+// line on standard output, as monitoring plugins must, and the other modes
+// without a window with status 2 and a short help on standard error. The
+// window takes no option of its own beyond these (a launcher may add some):
+// what is wrong is reported on standard error and the window opens anyway.
 class LinhaComando {
  public:
   enum class Modo { Janela, Ajuda, Versao, ErroUso, Status, Verificacao };
@@ -22,13 +25,18 @@ class LinhaComando {
   Modo ModoPedido() const { return FModo; }
   bool AbreJanela() const { return FModo == Modo::Janela; }
   // Runs a mode without a window and gives the exit status: 0 done; for
-  // --status 1 when the rows could not be read; for --check the plugin's
-  // status (0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN); 2 for a usage error.
+  // --status 1 when the rows could not be read or written; for --check the
+  // plugin's status (0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN, a usage error
+  // included); 2 for any other usage error.
   int Executar() const;
+  // In the window: what was wrong with the arguments, on standard error.
+  void Avisar() const;
 
   // Empty: "Caminho.ini" beside the executable.
   const QString& ArquivoIni() const { return FArquivoIni; }
   const QString& Erro() const { return FErro; }
+  // The window's complaints about its arguments; none stops it.
+  const QStringList& Avisos() const { return FAvisos; }
   SaidaStatus::Formato Formato() const { return FFormato; }
   qint64 IdadeMaxima() const { return FIdadeMaxima; }
   // "--fast-counts": the same counts with the fast-count statements, in the
@@ -39,14 +47,14 @@ class LinhaComando {
 
  private:
   void Analisar(const QStringList& argumentos);
-  void ErroDeUso(const QString& erro);
-  bool PedirModo(Modo modo);
   int ExecutarStatus() const;
   int ExecutarVerificacao() const;
 
   Modo FModo = Modo::Janela;
   QString FArquivoIni;
   QString FErro;
+  QStringList FAvisos;
+  bool FVerificacaoPedida = false;  // --check, even beside a usage error
   SaidaStatus::Formato FFormato = SaidaStatus::Formato::Tabela;
   qint64 FIdadeMaxima = VerificacaoStatus::kIdadePadrao;
   bool FContagemRapida = false;

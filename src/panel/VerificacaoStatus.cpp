@@ -57,11 +57,18 @@ VerificacaoStatus::Resultado VerificacaoStatus::Verificar(const std::vector<Linh
                   .arg(idadeMaximaMinutos)
                   .arg(Lista(atrasadas));
   }
+  // No row at all is no verdict: a database where no machine is joined to
+  // a branch must not read as healthy.
+  if (linhas.empty()) {
+    resultado.CodigoSaida = Desconhecido;
+    partes << QStringLiteral("nenhuma máquina ligada a uma filial no banco: nada a verificar");
+  }
   if (partes.isEmpty()) partes << QStringLiteral("%1 máquina(s) em dia").arg(linhas.size());
 
-  const char* estado = resultado.CodigoSaida == Critico ? "CRITICAL"
-                       : resultado.CodigoSaida == Alerta ? "WARNING"
-                                                          : "OK";
+  const char* estado = resultado.CodigoSaida == Desconhecido ? "UNKNOWN"
+                       : resultado.CodigoSaida == Critico    ? "CRITICAL"
+                       : resultado.CodigoSaida == Alerta     ? "WARNING"
+                                                             : "OK";
   // Concatenated, not formatted: a machine name may hold "%1".
   resultado.Linha = QLatin1String(kPrefixo) + u' ' + QLatin1String(estado) + QStringLiteral(" - ") +
                     partes.join(QStringLiteral("; ")) +

@@ -9,7 +9,8 @@
 // The verdict of a monitoring check (Nagios plugin rules) over the status
 // rows: CRITICAL (2) when a machine has unacknowledged errors, WARNING (1)
 // when a machine's last receipt or last send is absent or older than the
-// given age, OK (0) otherwise, UNKNOWN (3) when the rows could not be read.
+// given age, OK (0) otherwise, UNKNOWN (3) when the rows could not be read
+// or there are none.
 // One line of text, performance data after "|".
 class VerificacaoStatus {
  public:

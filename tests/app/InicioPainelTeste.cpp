@@ -23,6 +23,18 @@ TEST(InicioPainel, SemConfiguracaoMostraAMensagemEAJanelaComQuinze) {
   EXPECT_EQ(painel.cnVelmora().Param(QStringLiteral("Database")), QStringLiteral("bancodados.fb"));
 }
 
+TEST(InicioPainel, IniNomeadoQueNaoPodeSerLidoDizQualArquivo) {
+  QTemporaryDir pasta;
+  for (const QString& arquivo : {pasta.filePath(QStringLiteral("Caminho.ini")), pasta.path()}) {
+    DialogosGravados::Instancia().Limpar();
+    TFPainel painel(arquivo, nullptr, true);
+    const QString esperado = arquivo == pasta.path() ? QStringLiteral("Arquivo de configuração não pode ser lido: ")
+                                                     : QStringLiteral("Arquivo de configuração não encontrado: ");
+    EXPECT_EQ(DialogosGravados::Instancia().Textos(), QStringList{esperado + arquivo});
+    EXPECT_FALSE(painel.cnVelmora().Aberta());
+  }
+}
+
 TEST(InicioPainel, ComConfiguracaoConectaSemMensagem) {
   BancoTeste banco;
   banco.Executar(QStringLiteral("INSERT INTO PARADIV (ID_DESCRICAO, CAMPOINTEGER) VALUES ('TEMPOATUALIZACAOPAINEL', 30)"));

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
+#include <memory>
 
 #include "../panel/InteracaoTeste.h"
 #include "DialogosGravados.h"
@@ -14,6 +18,7 @@
 #include "platform/VersaoSistema.h"
 #include "app/GuardaFalhas.h"
 #include "app/ui/TFPainel.h"
+#include "app/ui/TraducaoQt.h"
 #include "panel/Temporizador.h"
 #include "platform/FalhaBanco.h"
 
@@ -198,6 +203,30 @@ TEST_F(TFPainelTeste, TratarExcecaoSoEncerraPorFalhaDoBanco) {
   EXPECT_EQ(dialogos.MaximoAbertas(), 1);
   GuardaFalhas::Executar([] { throw Falha(QStringLiteral("terceira")); });
   EXPECT_EQ(dialogos.Textos(), (QStringList{QStringLiteral("primeira"), QStringLiteral("terceira")}));
+}
+
+// Qt's own texts speak Portuguese; the program's texts stay as they are,
+// the interval edit's message included.
+TEST_F(TFPainelTeste, TextosDoQtEmPortuguesOsDoProgramaIntactos) {
+  const TraducaoQt traducao;
+  ASSERT_TRUE(traducao.Instalada());
+  TFPainel painel(kSemIni);
+  dialogos.Limpar();
+  auto* edt = Controle<QLineEdit>(painel, "edtIntervalo");
+  const std::unique_ptr<QMenu> menu(edt->createStandardContextMenu());
+  QStringList acoes;
+  for (const QAction* acao : menu->actions()) acoes << acao->text();
+  EXPECT_TRUE(acoes.contains(QStringLiteral("&Copiar\tCtrl+C"))) << acoes.join(u'|').toStdString();
+  EXPECT_TRUE(acoes.contains(QStringLiteral("Selecionar tudo\tCtrl+A")));
+  QFileDialog arquivo;
+  arquivo.setOption(QFileDialog::DontUseNativeDialog);
+  auto* botoes = arquivo.findChild<QDialogButtonBox*>();
+  ASSERT_NE(botoes, nullptr);
+  EXPECT_EQ(botoes->button(QDialogButtonBox::Open)->text(), QStringLiteral("&Abrir"));
+
+  edt->setText(QStringLiteral("ab"));
+  GuardaFalhas::Executar([&] { painel.edtIntervaloExit(); });
+  EXPECT_EQ(dialogos.Textos(), QStringList{QStringLiteral("'ab' is not a valid integer value")});
 }
 
 }  // namespace

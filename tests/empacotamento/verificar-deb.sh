@@ -41,7 +41,7 @@ contem Description "$(campo Description)" "/etc/painel-integracao/Caminho.ini"
 # Every name in Depends, without versions or alternatives.
 depends="$(campo Depends)"
 mapfile -t dependencias < <(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/[[:space:]]//g' | grep -v '^$' | sort -u)
-for p in libqt6widgets6 libqt6gui6 libqt6core6 libfbclient2 libc6 libstdc++6 fonts-liberation2; do
+for p in libqt6widgets6 libqt6gui6 libqt6core6 libfbclient2 libc6 libstdc++6 fonts-liberation2 qt6-translations-l10n; do
   printf '%s\n' "${dependencias[@]}" | grep -qx "$p" || falha "Depends sem $p: $depends"
 done
 # Each library the program links comes from a package the .deb depends on.
@@ -77,6 +77,16 @@ raiz="$tmp/raiz"
 dpkg-deb -x "$deb" "$raiz" || { echo "FALHA: dpkg-deb -x"; exit 1; }
 instalado="$raiz/usr/lib/painel-integracao/painel-integracao"
 contem "programa sem símbolos de depuração" "$(file -L "$instalado")" ", stripped"
+# Stripping keeps the dynamic symbols: the transport library still finds the
+# OLE string allocator in the installed program. Nothing else is exported
+# (a sanitized build adds the sanitizers' own).
+exportados="$(nm -D --defined-only "$instalado" | awk '$2 == "T" { print $3 }' | sort | tr '\n' ' ')"
+alocador="SysAllocStringLen SysFreeString SysReAllocStringLen SysStringByteLen SysStringLen "
+if grep -q '^PAINEL_SANITIZE:BOOL=ON' "$construcao/CMakeCache.txt"; then
+  for simbolo in $alocador; do contem "símbolos exportados" "$exportados" "$simbolo "; done
+else
+  igual "símbolos exportados" "$exportados" "$alocador"
+fi
 atalho="$raiz/usr/share/applications/painel-integracao.desktop"
 contem ".desktop Exec" "$(grep '^Exec=' "$atalho")" "Exec=painel-integracao"
 contem ".desktop Icon" "$(grep '^Icon=' "$atalho")" "Icon=painel-integracao"

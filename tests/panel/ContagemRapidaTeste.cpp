@@ -247,7 +247,7 @@ TEST(ContagemRapida, OpcaoDaLinhaDeComandoEDaJanela) {
   EXPECT_TRUE(linha({"--fast-counts"}).AbreJanela());
   EXPECT_EQ(linha({"--status", "--fast-counts", "--format=csv"}).ModoPedido(), LinhaComando::Modo::Status);
   EXPECT_TRUE(linha({"--check", "--fast-counts"}).ContagemRapida());
-  EXPECT_EQ(linha({"--fast-count"}).ModoPedido(), LinhaComando::Modo::ErroUso);
+  EXPECT_EQ(linha({"--status", "--fast-count"}).ModoPedido(), LinhaComando::Modo::ErroUso);
   EXPECT_TRUE(LinhaComando::Ajuda().contains(QStringLiteral("--fast-counts")));
 
   // The window's refresh takes the choice made at start.

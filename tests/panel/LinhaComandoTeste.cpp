@@ -40,15 +40,24 @@ TEST(LinhaComando, OpcoesEErrosDeUso) {
   EXPECT_EQ(LinhaComando(QStringList{"p", "--check"}).IdadeMaxima(), 60);
   EXPECT_EQ(LinhaComando(QStringList{"p", "--check", "--max-age", "15"}).IdadeMaxima(), 15);
 
+  // Without a window a wrong option is an error; the window reports it and
+  // opens anyway.
   const QList<QStringList> erradas = {
-      {"--status", "--check"}, {"--format=xml", "--status"}, {"--status", "--format"}, {"--format=csv"},
-      {"--check", "--max-age=-1"}, {"--check", "--max-age=dez"}, {"--max-age=5", "--status"}, {"--ini="},
-      {"--ini"}, {"--verbose"}};
+      {"--status", "--check"}, {"--format=xml", "--status"}, {"--status", "--format"}, {"--check", "--max-age=-1"},
+      {"--check", "--max-age=dez"}, {"--max-age=5", "--status"}, {"--status", "--ini="}, {"--check", "--verbose"}};
   for (const QStringList& args : erradas) {
     LinhaComando linha(QStringList{"p"} + args);
     EXPECT_EQ(linha.ModoPedido(), M::ErroUso) << args.join(u' ').toStdString();
     EXPECT_FALSE(linha.Erro().isEmpty());
   }
+  LinhaComando semValor(QStringList{"p", "--status", "--ini", "--fast-counts"});
+  EXPECT_EQ(semValor.Erro(), QStringLiteral("--ini precisa de um arquivo."));
+  EXPECT_TRUE(semValor.ContagemRapida());
+  LinhaComando janela(QStringList{"p", "--verbose", "--format=csv", "--ini"});
+  EXPECT_EQ(janela.ModoPedido(), M::Janela);
+  EXPECT_EQ(janela.Avisos(), (QStringList{QStringLiteral("Opção desconhecida: --verbose"),
+                                          QStringLiteral("--ini precisa de um arquivo."),
+                                          QStringLiteral("--format só vale com --status.")}));
 }
 
 // The executable run as a process against a fixture database. The embedded
@@ -75,9 +84,9 @@ class LinhaComandoProcesso : public ::testing::Test {
     QByteArray Erro;
   };
 
-  Resultado Rodar(const QStringList& argumentos) {
+  Resultado Rodar(const QStringList& argumentos, const QString& arquivoSaida = QString(),
+                  QString programa = QStringLiteral(PAINEL_TOOLS_DIR "/../painel-integracao")) {
     banco.Soltar();
-    const QString programa = QStringLiteral(PAINEL_TOOLS_DIR "/../painel-integracao");
     EXPECT_TRUE(QFileInfo::exists(programa)) << "build painel-integracao first";
     QProcess processo;
     // A runtime folder of its own keeps Qt's start-up notice about a missing
@@ -85,6 +94,7 @@ class LinhaComandoProcesso : public ::testing::Test {
     QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
     ambiente.insert(QStringLiteral("XDG_RUNTIME_DIR"), execucao.path());
     processo.setProcessEnvironment(ambiente);
+    if (!arquivoSaida.isEmpty()) processo.setStandardOutputFile(arquivoSaida);
     processo.start(programa, argumentos);
     Resultado r;
     if (!processo.waitForFinished(60000)) return r;
@@ -172,6 +182,12 @@ INSERT INTO INTEGERRO (CODEMPRESA, MAQUINAECF, IDINTEGERRO, CONFERIDO) VALUES ('
 }
 
 TEST_F(LinhaComandoProcesso, VerificacaoCodigosDoPlugin) {
+  // No machine joined to a branch is no verdict.
+  Resultado vazio = Rodar({QStringLiteral("--check"), QStringLiteral("--ini=") + ini});
+  EXPECT_EQ(vazio.Codigo, 3) << vazio.Saida.toStdString();
+  EXPECT_TRUE(vazio.Saida.startsWith("PAINEL-INTEGRACAO UNKNOWN - nenhuma máquina ligada a uma filial"))
+      << vazio.Saida.toStdString();
+
   banco.Executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES ('01', 'Loja')"));
   banco.Executar(QStringLiteral("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF, ULTRECEB, ULTENVIO) "
                                 "VALUES ('01', 'CX01', CURRENT_TIMESTAMP, CURRENT_TIMESTAMP)"));
@@ -207,7 +223,17 @@ TEST_F(LinhaComandoProcesso, VerificacaoCodigosDoPlugin) {
   EXPECT_TRUE(statusFalhou.Saida.isEmpty());
   EXPECT_TRUE(QString::fromUtf8(statusFalhou.Erro).endsWith(QStringLiteral("Entre em contato com o suporte técnico.\n")));
 
-  Resultado semConfiguracao = Rodar({QStringLiteral("--status"), QStringLiteral("--ini=/nao/existe/Caminho.ini")});
+  // A file named with --ini that is missing or cannot be read is named in
+  // the message; the one beside the executable reads as empty.
+  Resultado semArquivo = Rodar({QStringLiteral("--status"), QStringLiteral("--ini=/nao/existe/Caminho.ini")});
+  EXPECT_EQ(semArquivo.Codigo, 1);
+  EXPECT_EQ(QString::fromUtf8(semArquivo.Erro),
+            QStringLiteral("Arquivo de configuração não encontrado: /nao/existe/Caminho.ini\n"));
+  Resultado pasta = Rodar({QStringLiteral("--check"), QStringLiteral("--ini"), banco.Pasta()});
+  EXPECT_EQ(pasta.Codigo, 3);
+  EXPECT_EQ(QString::fromUtf8(pasta.Saida),
+            QStringLiteral("PAINEL-INTEGRACAO UNKNOWN - Arquivo de configuração não pode ser lido: %1\n").arg(banco.Pasta()));
+  Resultado semConfiguracao = Rodar({QStringLiteral("--status")});
   EXPECT_EQ(semConfiguracao.Codigo, 1);
   EXPECT_EQ(QString::fromUtf8(semConfiguracao.Erro),
             QStringLiteral("Caminho do banco de dados não configurado no \"Caminho.Ini\".\r\n"
@@ -227,6 +253,34 @@ TEST_F(LinhaComandoProcesso, AjudaVersaoEErroDeUso) {
   EXPECT_TRUE(uso.Saida.isEmpty());
   EXPECT_TRUE(uso.Erro.startsWith("Formato desconhecido: 'xml'")) << uso.Erro.toStdString();
   EXPECT_TRUE(uso.Erro.contains("Uso: painel-integracao"));
+
+  // --check answers a monitoring system: UNKNOWN and one line, nothing else.
+  for (const QStringList& args : QList<QStringList>{{"--max-age=1h"}, {"--max-age"}, {"--verbose"}}) {
+    Resultado verificacao = Rodar(QStringList{QStringLiteral("--check")} + args);
+    EXPECT_EQ(verificacao.Codigo, 3) << args.join(u' ').toStdString();
+    EXPECT_TRUE(verificacao.Saida.startsWith("PAINEL-INTEGRACAO UNKNOWN - ")) << verificacao.Saida.toStdString();
+    EXPECT_EQ(verificacao.Saida.indexOf('\n'), verificacao.Saida.size() - 1) << "one line";
+    EXPECT_TRUE(verificacao.Erro.isEmpty()) << verificacao.Erro.toStdString();
+  }
+}
+
+// Rows that cannot be written are a failure, not a success with nothing said:
+// a full disk, and a reader that went away (SIGPIPE must not end the program
+// silently).
+TEST_F(LinhaComandoProcesso, StatusQueNaoPodeSerEscritoFalha) {
+  banco.Executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES ('01', 'Loja')"));
+  banco.Executar(QStringLiteral("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF) VALUES ('01', 'CX01')"));
+  Resultado cheio = Rodar({QStringLiteral("--status"), QStringLiteral("--ini=") + ini}, QStringLiteral("/dev/full"));
+  EXPECT_EQ(cheio.Codigo, 1);
+  EXPECT_TRUE(cheio.Erro.startsWith("Não foi possível escrever a saída: ")) << cheio.Erro.toStdString();
+
+  // The reader has ended before the program writes.
+  Resultado fechado = Rodar({QStringLiteral("-c"),
+                             QStringLiteral("(sleep 1; exec \"$0\" --status --ini=\"$1\") | true; exit ${PIPESTATUS[0]}"),
+                             QStringLiteral(PAINEL_TOOLS_DIR "/../painel-integracao"), ini},
+                            QString(), QStringLiteral("/bin/bash"));
+  EXPECT_EQ(fechado.Codigo, 1);
+  EXPECT_TRUE(fechado.Erro.startsWith("Não foi possível escrever a saída: ")) << fechado.Erro.toStdString();
 }
 
 }  // namespace

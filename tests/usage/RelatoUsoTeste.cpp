@@ -219,3 +219,26 @@ TEST(RelatoNaSaida, ProcessoTerminaComUmRelatoAindaEmCurso) {
   EXPECT_EQ(processo.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(processo.exitCode(), 0) << processo.readAllStandardError().toStdString();
 }
+
+// The real program, not a test program, lends its OLE string allocator to a
+// transport library loaded at run time; a program without the export cannot
+// load that library at all.
+TEST(TransporteNoPrograma, ProgramaExportaOAlocadorABibliotecaCarregada) {
+  const auto rodar = [](const char* programa, const QStringList& argumentos) {
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(PAINEL_TRANSPORTE_CARGA));
+    ambiente.insert(QStringLiteral("PAINEL_TRANSPORTE_CARGA"), QStringLiteral(PAINEL_TRANSPORTE_TESTE));
+    QProcess processo;
+    processo.setProcessEnvironment(ambiente);
+    processo.start(QString::fromLocal8Bit(programa), argumentos);
+    EXPECT_TRUE(processo.waitForFinished(60000));
+    return std::make_pair(processo.readAllStandardOutput(), processo.readAllStandardError());
+  };
+  const auto [saida, erro] = rodar(PAINEL_EXECUTAVEL, {QStringLiteral("--version")});
+  EXPECT_EQ(erro, "carga: 1 chamada(s), rota de 14 bytes, conteúdo de 22 bytes\n");
+  EXPECT_EQ(saida, "painel-integracao v.29.07ad0\n");
+
+  const auto [outraSaida, outroErro] = rodar(PAINEL_SEM_EXPORTACAO, {QStringLiteral("x")});
+  EXPECT_TRUE(outroErro.startsWith("carga: ") && outroErro.contains("undefined symbol: SysAllocStringLen"))
+      << outroErro.toStdString();
+}

@@ -94,8 +94,10 @@ QPixmap Marca(QSize tamanho, const QString& texto, const QColor& cor) {
 
 }  // namespace
 
-TFPainel::TFPainel(const QString& arquivoIni, QWidget* parent)
-    : QWidget(parent), FArquivoIni(arquivoIni.isEmpty() ? ConfiguracaoBanco::ArquivoPadrao() : arquivoIni) {
+TFPainel::TFPainel(const QString& arquivoIni, QWidget* parent, bool iniNomeado)
+    : QWidget(parent),
+      FArquivoIni(arquivoIni.isEmpty() ? ConfiguracaoBanco::ArquivoPadrao() : arquivoIni),
+      FIniNomeado(iniNomeado) {
   FInstancia = this;
   setObjectName(QStringLiteral("FPainel"));
   setWindowTitle(QStringLiteral("Painel de Controle para Integração - VKT Informática - "));
@@ -323,6 +325,7 @@ void TFPainel::TratarExcecao(const Falha& falha) {
 // ---- connection and guarded transactions ----
 
 bool TFPainel::ConectarBanco() {
+  if (FIniNomeado) ConfiguracaoBanco::VerificarArquivoNomeado(FArquivoIni);
   ConfiguracaoBanco::ConectarBanco(FConexao, FArquivoIni);
   return true;
 }

@@ -30,8 +30,9 @@ class TFPainel : public QWidget {
 
  public:
   // The configuration file is looked for beside the executable unless a path
-  // is given (the command line's --ini).
-  explicit TFPainel(const QString& arquivoIni = QString(), QWidget* parent = nullptr);
+  // is given. `iniNomeado`: the operator named it (--ini), so a file that
+  // cannot be read is reported as such.
+  explicit TFPainel(const QString& arquivoIni = QString(), QWidget* parent = nullptr, bool iniNomeado = false);
   ~TFPainel() override;
 
   static TFPainel* Instancia() { return FInstancia; }
@@ -101,6 +102,7 @@ class TFPainel : public QWidget {
   static TFPainel* FInstancia;
 
   QString FArquivoIni;
+  bool FIniNomeado = false;
   ConexaoBanco FConexao;
   TTransacaoDesc FTransacaoDesc;
   bool FMostrado = false;
