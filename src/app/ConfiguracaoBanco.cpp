@@ -38,4 +38,10 @@ void ConectarBanco(ConexaoBanco& conexao, const QString& arquivoIni) {
   }
 }
 
+bool ContagemRapida(const QString& arquivoIni, bool pedidaNaLinha) {
+  if (pedidaNaLinha) return true;
+  const QString valor = ArquivoIni(arquivoIni).Ler(QStringLiteral("PAINEL"), QStringLiteral("CONTAGEM"));
+  return valor.compare(QLatin1String("RAPIDA"), Qt::CaseInsensitive) == 0;
+}
+
 }  // namespace ConfiguracaoBanco

@@ -36,9 +36,10 @@ bool Valor(const QStringList& argumentos, int& i, const QString& nome, QString& 
 bool LerStatus(const QString& arquivoIni, bool contagemRapida, TabelaStatus& tabela, QString& erro) {
   try {
     ConexaoBanco conexao;
-    ConfiguracaoBanco::ConectarBanco(conexao, arquivoIni.isEmpty() ? ConfiguracaoBanco::ArquivoPadrao() : arquivoIni);
+    const QString arquivo = arquivoIni.isEmpty() ? ConfiguracaoBanco::ArquivoPadrao() : arquivoIni;
+    ConfiguracaoBanco::ConectarBanco(conexao, arquivo);
     AtualizacaoPainel atualizacao(conexao, tabela);
-    atualizacao.SetContagemRapida(contagemRapida);
+    atualizacao.SetContagemRapida(ConfiguracaoBanco::ContagemRapida(arquivo, contagemRapida));
     atualizacao.Atualizar();
     return true;
   } catch (const Falha& falha) {
