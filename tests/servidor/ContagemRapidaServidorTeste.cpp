@@ -161,6 +161,15 @@ TEST_F(ContagemRapidaServidor, CadaAtualizacaoMostraOsNumerosDeUmInstanteEnquant
   EXPECT_NE(FBanco.Valor(QStringLiteral("SELECT COUNT(*) FROM MVINTEGGERAL")), QStringLiteral("60"));
   AtualizacaoPainel(conexao, porMaquina).Atualizar();
   EXPECT_EQ(Ler(porMaquina), esperadas);
+
+  // A lost attachment takes the snapshot along; once the server is back the
+  // next refresh attaches and reads again.
+  MatarServidor();
+  EXPECT_THROW(atualizacao.Atualizar(), Falha);
+  EXPECT_FALSE(conexao.EmLeituraInstantanea());
+  FServidor.Iniciar();
+  ASSERT_TRUE(atualizacao.Atualizar());
+  EXPECT_EQ(Ler(rapida), esperadas);
 }
 
 }  // namespace
