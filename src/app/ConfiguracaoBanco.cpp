@@ -49,4 +49,10 @@ void VerificarArquivoNomeado(const QString& arquivoIni) {
     throw Falha(QStringLiteral("Arquivo de configuração não pode ser lido: %1").arg(arquivoIni));
 }
 
+bool ContagemRapida(const QString& arquivoIni, bool pedidaNaLinha) {
+  if (pedidaNaLinha) return true;
+  const QString valor = ArquivoIni(arquivoIni).Ler(QStringLiteral("PAINEL"), QStringLiteral("CONTAGEM"));
+  return valor.compare(QLatin1String("RAPIDA"), Qt::CaseInsensitive) == 0;
+}
+
 }  // namespace ConfiguracaoBanco

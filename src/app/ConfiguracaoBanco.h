@@ -22,4 +22,11 @@ void ConectarBanco(ConexaoBanco& conexao, const QString& arquivoIni);
 // as a file without the database's name.
 void VerificarArquivoNomeado(const QString& arquivoIni);
 
+// Whether the refreshes count with the fast-count statements: "--fast-counts"
+// on the command line (pedidaNaLinha) turns them on whatever the file says;
+// otherwise "CONTAGEM=RAPIDA" in section "PAINEL" of the file does (letter
+// case aside). Without the section or the key, or with any other value, the
+// per-machine statements stay.
+bool ContagemRapida(const QString& arquivoIni, bool pedidaNaLinha);
+
 }  // namespace ConfiguracaoBanco

@@ -41,9 +41,10 @@ bool LerStatus(const QString& arquivoIni, bool contagemRapida, TabelaStatus& tab
   try {
     ConexaoBanco conexao;
     if (!arquivoIni.isEmpty()) ConfiguracaoBanco::VerificarArquivoNomeado(arquivoIni);
-    ConfiguracaoBanco::ConectarBanco(conexao, arquivoIni.isEmpty() ? ConfiguracaoBanco::ArquivoPadrao() : arquivoIni);
+    const QString arquivo = arquivoIni.isEmpty() ? ConfiguracaoBanco::ArquivoPadrao() : arquivoIni;
+    ConfiguracaoBanco::ConectarBanco(conexao, arquivo);
     AtualizacaoPainel atualizacao(conexao, tabela);
-    atualizacao.SetContagemRapida(contagemRapida);
+    atualizacao.SetContagemRapida(ConfiguracaoBanco::ContagemRapida(arquivo, contagemRapida));
     atualizacao.Atualizar();
     return true;
   } catch (const Falha& falha) {

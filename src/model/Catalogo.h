@@ -45,17 +45,21 @@ QString ExcluirErros();
 
 // Fast counts, outside the numbered statements: the same "A serem enviados"
 // and "Registros na Fila" as statements 2 and 3, without scanning the change
-// log once per machine. The change log is counted once per refresh; each
-// machine then reads only its own delivery records, bound exactly as
-// statements 2 and 3 bind them (:MAQUINA trimmed, :MAQUINAECF as it is), so
-// the server compares the keys by its own rules in both ways.
+// log once per machine, in a fixed number of statements whatever the number
+// of machines. The change log is counted once; one statement then gives every
+// machine of the status statement (same join) its own numbers, comparing the
+// delivery records with the branch code trimmed and the machine identifier as
+// statements 2 and 3 receive them, so the server applies its own comparison
+// rules in both ways. Run together in one snapshot, they give
 //   to send = ContagemRapidaAlteracoes.TOTAL - INTEGRADOS + PENDENTES
 //   queue   = FILA
+// at one instant.
 // Changes of the log that count for every machine (TOTAL).
 QString ContagemRapidaAlteracoes();
-// One machine (:MAQUINA, :MAQUINAECF): INTEGRADOS, the counted changes it has
-// integrated (each change once, however many REGISTROSINTEGRADOS rows name
-// it); PENDENTES, its undelivered INTEGMAQUINA rows; FILA, its queue entries.
-QString ContagemRapidaMaquina();
+// One row per row of the status statement, keyed by its MAQUINA and
+// MAQUINAECF: INTEGRADOS, the counted changes the machine has integrated
+// (each change once, however many REGISTROSINTEGRADOS rows name it);
+// PENDENTES, its undelivered INTEGMAQUINA rows; FILA, its queue entries.
+QString ContagemRapidaMaquinas();
 
 }  // namespace Catalogo

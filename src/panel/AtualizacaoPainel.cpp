@@ -1,12 +1,14 @@
 #include "panel/AtualizacaoPainel.h"
 
 #include <limits>
+#include <optional>
 
 #include "model/Catalogo.h"
 #include "panel/ParametrosPainel.h"
 #include "panel/TabelaStatus.h"
 #include "platform/ConexaoBanco.h"
 #include "platform/Falha.h"
+#include "platform/LeituraInstantanea.h"
 
 namespace {
 
@@ -25,6 +27,21 @@ QString SemBrancos(const QString& texto) {
   while (inicio < fim && texto.at(inicio).unicode() <= u' ') ++inicio;
   while (fim > inicio && texto.at(fim - 1).unicode() <= u' ') --fim;
   return texto.mid(inicio, fim - inicio);
+}
+
+// Blanks alone at both ends go, as the server's TRIM removes them.
+QString SemEspacos(const QString& texto) {
+  qsizetype inicio = 0, fim = texto.size();
+  while (inicio < fim && texto.at(inicio) == u' ') ++inicio;
+  while (fim > inicio && texto.at(fim - 1) == u' ') --fim;
+  return texto.mid(inicio, fim - inicio);
+}
+
+// A column of the result, found once per refresh, not once per cell.
+int Coluna(const ConsultaSql& consulta, const char* nome) {
+  const int indice = consulta.IndiceColuna(QLatin1String(nome));
+  if (indice < 0) throw Falha(QStringLiteral("Campo '%1' não encontrado.").arg(QLatin1String(nome)));
+  return indice;
 }
 
 // Releases the query's rows however the refresh ends.
@@ -55,23 +72,28 @@ class Carga {
 }  // namespace
 
 AtualizacaoPainel::AtualizacaoPainel(ConexaoBanco& conexao, TabelaStatus& tabela)
-    : FTabela(tabela),
+    : FConexao(conexao),
+      FTabela(tabela),
       FStatus(&conexao),
       FRegEnviar(&conexao),
       FRegFila(&conexao),
       FAlteracoes(&conexao),
-      FMaquina(&conexao),
+      FMaquinas(&conexao),
       FContagemRapida(ParametrosPainel::ContagemRapida()) {
   FStatus.SetSql(Catalogo::StatusMaquinas());
   FRegEnviar.SetSql(Catalogo::RegistrosEnviar());
   FRegFila.SetSql(Catalogo::RegistrosFila());
   FAlteracoes.SetSql(Catalogo::ContagemRapidaAlteracoes());
-  FMaquina.SetSql(Catalogo::ContagemRapidaMaquina());
+  FMaquinas.SetSql(Catalogo::ContagemRapidaMaquinas());
 }
 
 bool AtualizacaoPainel::Atualizar() {
   const Carga carga(FTabela);
   FTabela.Esvaziar();
+  // The fast counts subtract numbers read by different statements: they must
+  // all see one instant, the status rows included.
+  std::optional<LeituraInstantanea> instante;
+  if (FContagemRapida) instante.emplace(FConexao);
 
   // Kept prepared from one refresh to the next, like the counts; its rows
   // are released when the refresh ends.
@@ -81,16 +103,13 @@ bool AtualizacaoPainel::Atualizar() {
   if (status.Vazia()) return false;
 
   // Counted only when there are rows to count for, as the per-row way does.
-  const qint64 alteracoes = FContagemRapida ? ContarAlteracoes() : 0;
-  // Columns found once per refresh, not once per cell.
-  const auto coluna = [&status](const char* nome) {
-    const int indice = status.IndiceColuna(QLatin1String(nome));
-    if (indice < 0) throw Falha(QStringLiteral("Campo '%1' não encontrado.").arg(QLatin1String(nome)));
-    return indice;
-  };
-  const int codEmpresa = coluna("CODEMPRESA"), nome = coluna("NOME"), intervalo = coluna("INTERVALO"),
-            qtdRegReceb = coluna("QTDREGRECEB"), ultReceb = coluna("ULTRECEB"), ultEnvio = coluna("ULTENVIO"),
-            colMaquina = coluna("MAQUINA"), colMaquinaEcf = coluna("MAQUINAECF"), statusErro = coluna("STATUSERRO");
+  QHash<ChaveMaquina, Contagem> contagens;
+  if (FContagemRapida) contagens = ContarRapido();
+  const int codEmpresa = Coluna(status, "CODEMPRESA"), nome = Coluna(status, "NOME"),
+            intervalo = Coluna(status, "INTERVALO"), qtdRegReceb = Coluna(status, "QTDREGRECEB"),
+            ultReceb = Coluna(status, "ULTRECEB"), ultEnvio = Coluna(status, "ULTENVIO"),
+            colMaquina = Coluna(status, "MAQUINA"), colMaquinaEcf = Coluna(status, "MAQUINAECF"),
+            statusErro = Coluna(status, "STATUSERRO");
   for (int i = 0; i < status.QtdLinhas(); ++i) {
     const int linha = FTabela.Acrescentar();
     FTabela.SetTexto(linha, CampoStatus::CODEMPRESA, status.Valor(i, codEmpresa).AsString());
@@ -103,10 +122,9 @@ bool AtualizacaoPainel::Atualizar() {
     const QString maquina = status.Valor(i, colMaquina).AsString();
     const QString maquinaEcf = status.Valor(i, colMaquinaEcf).AsString();
     if (FContagemRapida) {
-      qint32 enviar = 0, fila = 0;
-      ContarRapido(alteracoes, maquina, maquinaEcf, enviar, fila);
-      FTabela.SetInteiro(linha, CampoStatus::QTDREGENVIAR, enviar);
-      FTabela.SetInteiro(linha, CampoStatus::QTDREGFILA, fila);
+      const Contagem contagem = ContagemDaLinha(contagens, maquina, maquinaEcf);
+      FTabela.SetInteiro(linha, CampoStatus::QTDREGENVIAR, contagem.Enviar);
+      FTabela.SetInteiro(linha, CampoStatus::QTDREGFILA, contagem.Fila);
     } else {
       FTabela.SetInteiro(linha, CampoStatus::QTDREGENVIAR, ContarRegEnviar(maquina, maquinaEcf));
       FTabela.SetInteiro(linha, CampoStatus::QTDREGFILA, ContarRegFila(maquina, maquinaEcf));
@@ -136,26 +154,38 @@ qint32 AtualizacaoPainel::Contar(ConsultaSql& consulta, const QString& nomeEmpre
   return Limitado(consulta.Valor(0, QStringLiteral("TOTAL")).AsInteger());
 }
 
-qint64 AtualizacaoPainel::ContarAlteracoes() {
-  Fechamento fechamento(FAlteracoes);
-  FAlteracoes.Abrir();
-  if (FAlteracoes.Vazia()) return 0;
-  return FAlteracoes.Valor(0, QStringLiteral("TOTAL")).AsInteger();
+QHash<AtualizacaoPainel::ChaveMaquina, AtualizacaoPainel::Contagem> AtualizacaoPainel::ContarRapido() {
+  qint64 alteracoes = 0;
+  {
+    Fechamento fechamento(FAlteracoes);
+    FAlteracoes.Abrir();
+    if (!FAlteracoes.Vazia()) alteracoes = FAlteracoes.Valor(0, QStringLiteral("TOTAL")).AsInteger();
+  }
+  Fechamento fechamento(FMaquinas);
+  FMaquinas.Abrir();
+  const int maquina = Coluna(FMaquinas, "MAQUINA"), maquinaEcf = Coluna(FMaquinas, "MAQUINAECF"),
+            integrados = Coluna(FMaquinas, "INTEGRADOS"), pendentes = Coluna(FMaquinas, "PENDENTES"),
+            fila = Coluna(FMaquinas, "FILA");
+  QHash<ChaveMaquina, Contagem> contagens;
+  contagens.reserve(FMaquinas.QtdLinhas());
+  for (int i = 0; i < FMaquinas.QtdLinhas(); ++i) {
+    // The integrated changes are among those counted, in the same snapshot:
+    // the difference is never negative.
+    const qint64 enviar = alteracoes - FMaquinas.Valor(i, integrados).AsInteger() +
+                          FMaquinas.Valor(i, pendentes).AsInteger();
+    contagens.insert({FMaquinas.Valor(i, maquina).AsString(), FMaquinas.Valor(i, maquinaEcf).AsString()},
+                     {Limitado(enviar), Limitado(FMaquinas.Valor(i, fila).AsInteger())});
+  }
+  return contagens;
 }
 
-void AtualizacaoPainel::ContarRapido(qint64 alteracoes, const QString& codEmpresa, const QString& maquinaEcf,
-                                     qint32& enviar, qint32& fila) {
-  Fechamento fechamento(FMaquina);
-  FMaquina.SetParam(QStringLiteral("MAQUINA"), SemBrancos(codEmpresa));
-  FMaquina.SetParam(QStringLiteral("MAQUINAECF"), maquinaEcf);
-  FMaquina.Abrir();
-  if (FMaquina.Vazia()) {
-    enviar = Limitado(alteracoes);
-    fila = 0;
-    return;
+AtualizacaoPainel::Contagem AtualizacaoPainel::ContagemDaLinha(const QHash<ChaveMaquina, Contagem>& contagens,
+                                                               const QString& maquina, const QString& maquinaEcf) {
+  // A control character at an end of the branch code: the per-machine way
+  // trims it, the server's TRIM would not.
+  if (SemBrancos(maquina) == SemEspacos(maquina)) {
+    const auto contagem = contagens.constFind({maquina, maquinaEcf});
+    if (contagem != contagens.constEnd()) return *contagem;
   }
-  const qint64 integrados = FMaquina.Valor(0, QStringLiteral("INTEGRADOS")).AsInteger();
-  const qint64 pendentes = FMaquina.Valor(0, QStringLiteral("PENDENTES")).AsInteger();
-  enviar = Limitado(alteracoes - integrados + pendentes);
-  fila = Limitado(FMaquina.Valor(0, QStringLiteral("FILA")).AsInteger());
+  return {ContarRegEnviar(maquina, maquinaEcf), ContarRegFila(maquina, maquinaEcf)};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QPair>
 #include <QString>
 
 #include "platform/ConsultaSql.h"
@@ -18,10 +20,12 @@ class TabelaStatus;
 // hears one model reset per refresh (TabelaStatus::IniciarCarga).
 //
 // With the fast counts on, the same two numbers come from the fast-count
-// statements of the catalogue instead: the change log counted once per
-// refresh, then one statement per row over that machine's own delivery
-// records and queue. 2 + N statements instead of 1 + 2N, and none of them
-// scans the change log per machine.
+// statements of the catalogue instead: the change log counted once, then one
+// statement giving every machine its own numbers. Three statements whatever
+// the number of machines, instead of 1 + 2N, none of them scanning the change
+// log per machine. They run in one read-only snapshot, so the numbers they
+// are combined from come from one instant while the ERP writes; the
+// per-machine way keeps one read-committed statement per count.
 //
 // Threads: the user-interface thread (or the command line's only thread).
 class AtualizacaoPainel {
@@ -49,17 +53,25 @@ class AtualizacaoPainel {
  private:
   qint32 Contar(ConsultaSql& consulta, const QString& nomeEmpresa, const QString& nomeMaquina,
                 const QString& codEmpresa, const QString& maquinaEcf);
-  // Both counts of one row the fast way; alteracoes is the change-log count
-  // of this refresh.
-  void ContarRapido(qint64 alteracoes, const QString& codEmpresa, const QString& maquinaEcf, qint32& enviar,
-                    qint32& fila);
-  qint64 ContarAlteracoes();
+  // Both counts of every machine, the fast way, by the MAQUINA and
+  // MAQUINAECF texts of the status statement.
+  struct Contagem {
+    qint32 Enviar = 0, Fila = 0;
+  };
+  using ChaveMaquina = QPair<QString, QString>;
+  QHash<ChaveMaquina, Contagem> ContarRapido();
+  // One row's counts the fast way; falls back to the per-machine statements
+  // (in the same snapshot) for a branch code the server's TRIM would not
+  // trim as the per-machine way does.
+  Contagem ContagemDaLinha(const QHash<ChaveMaquina, Contagem>& contagens, const QString& maquina,
+                           const QString& maquinaEcf);
 
+  ConexaoBanco& FConexao;
   TabelaStatus& FTabela;
   ConsultaSql FStatus;
   ConsultaSql FRegEnviar;
   ConsultaSql FRegFila;
   ConsultaSql FAlteracoes;
-  ConsultaSql FMaquina;
+  ConsultaSql FMaquinas;
   bool FContagemRapida;
 };

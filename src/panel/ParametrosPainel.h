@@ -23,6 +23,7 @@ quint32 Periodo(const QString& texto);
 // Whether the refreshes of this process count "A serem enviados" and
 // "Registros na Fila" with the fast-count statements. Chosen once at start,
 // from the command line, before the first refresh is built; off by default.
+// The window and the command line also turn them on when Caminho.ini asks.
 void DefinirContagemRapida(bool ligada);
 bool ContagemRapida();
 

@@ -109,6 +109,10 @@ void ConexaoBanco::Fechar() {
   try {
     Status st;
     FTransacaoPerdida = false;
+    if (FLeitura) {
+      FLeitura->rollback(&st);
+      FLeitura = nullptr;
+    }
     if (FTransacao) {
       FTransacao->rollback(&st);
       FTransacao = nullptr;
@@ -127,6 +131,10 @@ void ConexaoBanco::Descartar() {
     FTransacao->release();
     FTransacao = nullptr;
     FTransacaoPerdida = true;
+  }
+  if (FLeitura) {
+    FLeitura->release();
+    FLeitura = nullptr;
   }
   if (FAnexo) {
     FAnexo->release();
@@ -191,6 +199,41 @@ void ConexaoBanco::CancelarTransacao() {
     FTransacao->rollback(&st);
     FTransacao = nullptr;
   } catch (const FbException& e) {
+    Relancar(e);
+  }
+}
+
+void ConexaoBanco::IniciarLeituraInstantanea() {
+  if (FLeitura) throw Falha(QStringLiteral("Já existe uma leitura instantânea aberta na conexão."));
+  IAttachment* anexo = AnexoAberto();
+  try {
+    Status st;
+    if (FTpbLeitura.isEmpty()) {
+      // Reads only, so it neither waits on nor takes any lock.
+      Bloco tpb(st, IXpbBuilder::TPB);
+      tpb->insertTag(&st, isc_tpb_concurrency);
+      tpb->insertTag(&st, isc_tpb_nowait);
+      tpb->insertTag(&st, isc_tpb_read);
+      FTpbLeitura = QByteArray(reinterpret_cast<const char*>(tpb->getBuffer(&st)), int(tpb->getBufferLength(&st)));
+    }
+    FLeitura = anexo->startTransaction(&st, unsigned(FTpbLeitura.size()),
+                                       reinterpret_cast<const unsigned char*>(FTpbLeitura.constData()));
+  } catch (const FbException& e) {
+    Relancar(e);
+  }
+}
+
+void ConexaoBanco::EncerrarLeituraInstantanea() {
+  if (!FLeitura) return;
+  ITransaction* leitura = FLeitura;
+  FLeitura = nullptr;
+  try {
+    Status st;
+    leitura->commit(&st);
+  } catch (const FbException& e) {
+    // Nothing was written: a failed end loses nothing, and the server frees
+    // the transaction with its attachment.
+    leitura->release();
     Relancar(e);
   }
 }

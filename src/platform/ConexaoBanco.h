@@ -23,6 +23,11 @@ class ConsultaSql;
 // committed, record version, wait on locks, write), committed when the
 // statement is done. At most one explicit transaction is open at a time.
 //
+// A snapshot read (LeituraInstantanea) is a read-only transaction at
+// concurrency isolation: while it is open, every statement of the connection
+// runs in it and sees the database as it was when it began. It is apart from
+// the explicit transaction and its guards.
+//
 // A statement on a closed connection first opens it with the parameters then
 // in force. A lost attachment (server gone, database shut down) counts as
 // closed: the failure is raised as usual and the next statement attaches
@@ -51,6 +56,13 @@ class ConexaoBanco {
   void CancelarTransacao();
   bool EmTransacao() const { return FTransacao != nullptr || FTransacaoPerdida; }
 
+  // Through LeituraInstantanea, which ends it on every path. Starting one
+  // while another is open fails; ending one that the lost attachment took
+  // along does nothing.
+  void IniciarLeituraInstantanea();
+  void EncerrarLeituraInstantanea();
+  bool EmLeituraInstantanea() const { return FLeitura != nullptr; }
+
   // Counters read by the benchmark and the audit tests.
   quint64 Preparos() const { return FPreparos; }
   quint64 Execucoes() const { return FExecucoes; }
@@ -61,7 +73,8 @@ class ConexaoBanco {
   friend class ConsultaSql;
 
   Firebird::IAttachment* AnexoAberto();
-  Firebird::ITransaction* TransacaoExplicita() const { return FTransacao; }
+  // The transaction the statements run in, when not one of their own.
+  Firebird::ITransaction* TransacaoExplicita() const { return FLeitura ? FLeitura : FTransacao; }
   Firebird::ITransaction* NovaTransacao();
   unsigned Dialeto() const;
   quint64 Geracao() const { return FGeracao; }
@@ -75,6 +88,7 @@ class ConexaoBanco {
   QList<Parametro> FParams;
   Firebird::IAttachment* FAnexo = nullptr;
   Firebird::ITransaction* FTransacao = nullptr;
+  Firebird::ITransaction* FLeitura = nullptr;
   // The explicit transaction died with its attachment; it still counts as
   // open until the caller rolls it back, so the caller's own message is shown.
   bool FTransacaoPerdida = false;
@@ -87,4 +101,5 @@ class ConexaoBanco {
   // of "WaitOnLocks": every read of a refresh starts a transaction.
   QByteArray FTpb;
   QString FTpbEspera;
+  QByteArray FTpbLeitura;
 };

@@ -35,10 +35,10 @@ for m in padrao rapida; do
     $m.preparos_seguinte $m.sinais_reset $m.sinais_insercao $m.sinais_celula $m.com_grade_ms $m.pintura_ms
 done
 grep -q '^linhas=10$' <<<"$saida" || falhar "linhas"
-# Counts, not times: 1 + 2N and 2 + N statements, 3 prepares then none, one
+# Counts, not times: 1 + 2N and 3 statements, 3 prepares then none, one
 # reset per refresh and no per-row signal.
 igual "$saida" padrao.instrucoes 21
-igual "$saida" rapida.instrucoes 12
+igual "$saida" rapida.instrucoes 3
 for m in padrao rapida; do
   igual "$saida" $m.preparos_primeira 3
   igual "$saida" $m.preparos_seguinte 0

@@ -8,12 +8,17 @@
 
 #include "BancoTeste.h"
 #include "Credencial.h"
+#include "DialogosGravados.h"
+#include "app/ConfiguracaoBanco.h"
 #include "app/LinhaComando.h"
+#include "app/ui/TFPainel.h"
+#include "model/Catalogo.h"
 #include "panel/AtualizacaoPainel.h"
 #include "panel/ParametrosPainel.h"
 #include "panel/TabelaStatus.h"
 #include "platform/ConexaoBanco.h"
 #include "platform/ConsultaSql.h"
+#include "platform/Falha.h"
 
 namespace {
 
@@ -75,10 +80,11 @@ void Gerar(BancoTeste& banco, unsigned semente) {
   const std::optional<QString> nulo;
   const QList<std::optional<QString>> empresas{QStringLiteral("01"), QStringLiteral("01 "), QStringLiteral(" 01"),
                                                QStringLiteral("02"), QStringLiteral(" 3"),  QStringLiteral("3"),
-                                               QStringLiteral("4"),  QStringLiteral("4 "),  nulo};
+                                               QStringLiteral("4"),  QStringLiteral("4 "),  QStringLiteral("5\t"),
+                                               QStringLiteral("5"),  nulo};
   const QList<std::optional<QString>> maquinas{QStringLiteral("A"),   QStringLiteral("A "), QStringLiteral(" A"),
                                                QStringLiteral("B"),   QStringLiteral("CX1"), QStringLiteral("CX1  "),
-                                               QStringLiteral("b"),   nulo};
+                                               QStringLiteral("b"),   QStringLiteral(""),  nulo};
 
   ConexaoBanco& conexao = banco.Conexao();
   conexao.IniciarTransacao();
@@ -94,6 +100,8 @@ void Gerar(BancoTeste& banco, unsigned semente) {
     filial({"C", "N"}, {QStringLiteral("02"), QStringLiteral("Norte")});
     filial({"C", "N"}, {QStringLiteral(" 3"), QStringLiteral("Sul")});
     filial({"C", "N"}, {QStringLiteral("4"), QStringLiteral("Leste")});
+    // A tab the per-machine way trims from the branch code; the server's TRIM does not.
+    filial({"C", "N"}, {QStringLiteral("5\t"), QStringLiteral("Oeste")});
     Insercao maquina(conexao, QStringLiteral("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF) VALUES (:M, :E)"));
     maquina({"M", "E"}, {QStringLiteral("01"), QStringLiteral("A")});
     const int qtdMaquinas = 3 + int(sorteio() % 8);
@@ -159,8 +167,11 @@ TEST(ContagemRapida, MesmosNumerosEmBancosSorteados) {
 
     ASSERT_EQ(lenta.QtdLinhas(), rapida.QtdLinhas()) << "semente " << semente;
     ASSERT_GT(rapida.QtdLinhas(), 0) << "semente " << semente;
-    EXPECT_EQ(conexao.Execucoes() - antes, quint64(2 + rapida.QtdLinhas()))
-        << "status, change log once, one statement per row";
+    // However many machines, one statement each: status, change log, every
+    // machine's counts (and the per-machine pair for a tab-ended code).
+    quint64 tabulados = 0;
+    for (int i = 0; i < rapida.QtdLinhas(); ++i) tabulados += rapida.Linha(i).CODEMPRESA.endsWith(u'\t');
+    EXPECT_EQ(conexao.Execucoes() - antes, 3 + 2 * tabulados) << "semente " << semente;
     for (int i = 0; i < lenta.QtdLinhas(); ++i) {
       const LinhaStatus& a = lenta.Linha(i);
       const LinhaStatus& b = rapida.Linha(i);
@@ -231,7 +242,17 @@ INSERT INTO FILAINTEGOFFLINE (ID, CODEMPRESA, MAQUINA, STATUS) VALUES (2, '01', 
   const quint64 execucoes = conexao.Execucoes();
   ASSERT_TRUE(atualizacao.Atualizar());
   EXPECT_EQ(conexao.Preparos() - preparos, 0u);
-  EXPECT_EQ(conexao.Execucoes() - execucoes, 4u);
+  EXPECT_EQ(conexao.Execucoes() - execucoes, 3u);
+
+  // A count that fails ends the snapshot with the refresh: the connection
+  // writes again afterwards (a read-only transaction left open would refuse).
+  conexao.Fechar();
+  banco.Executar(QStringLiteral("DROP TABLE FILAINTEGOFFLINE"));
+  EXPECT_THROW(atualizacao.Atualizar(), Falha);
+  EXPECT_FALSE(conexao.EmLeituraInstantanea());
+  ConsultaSql escrita(&conexao);
+  escrita.SetSql(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES ('09', 'Nova')"));
+  EXPECT_EQ(escrita.Executar(), 1);
 
   // Without machines nothing is counted, not even the change log.
   banco.Executar(QStringLiteral("DELETE FROM IGFMAQUINA"));
@@ -259,6 +280,51 @@ TEST(ContagemRapida, OpcaoDaLinhaDeComandoEDaJanela) {
   AtualizacaoPainel desligada(conexao, tabela);
   EXPECT_TRUE(ligada.ContagemRapida());
   EXPECT_FALSE(desligada.ContagemRapida());
+}
+
+TEST(ContagemRapida, ChaveDoCaminhoIniNaJanelaENaLinhaDeComando) {
+  DialogosGravados::Instancia().Limpar();
+  BancoTeste banco;
+  banco.Executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES ('01', 'Centro')"));
+  banco.Executar(QStringLiteral("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF) VALUES ('01', 'CX1')"));
+  const QString ini = banco.Pasta() + QStringLiteral("/Caminho.ini");
+  auto gravar = [&](const QByteArray& painel) {
+    QFile arquivo(ini);
+    EXPECT_TRUE(arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    arquivo.write("[DATABASEESTOQUE]\r\nCAMINHO=" + banco.Caminho().toUtf8() + "\r\nUSUARIO=" +
+                  CodificarCredencial("SYSDBA").toUtf8() + "\r\nSENHA=" + CodificarCredencial("masterkey").toUtf8() +
+                  "\r\n" + painel);
+    return ini;
+  };
+  // What the command line and the service modes decide from.
+  EXPECT_TRUE(ConfiguracaoBanco::ContagemRapida(gravar("[PAINEL]\r\nCONTAGEM=RAPIDA\r\n"), false));
+  EXPECT_TRUE(ConfiguracaoBanco::ContagemRapida(gravar("[painel]\r\n contagem = rapida \r\n"), false));
+  EXPECT_FALSE(ConfiguracaoBanco::ContagemRapida(gravar("[PAINEL]\r\nCONTAGEM=RAPIDAS\r\n"), false));
+  EXPECT_FALSE(ConfiguracaoBanco::ContagemRapida(gravar("[PAINEL]\r\nCONTAGEM=\r\n"), false));
+  EXPECT_FALSE(ConfiguracaoBanco::ContagemRapida(gravar("[OUTRA]\r\nCONTAGEM=RAPIDA\r\n"), false));
+  EXPECT_FALSE(ConfiguracaoBanco::ContagemRapida(gravar(""), false));
+  EXPECT_FALSE(ConfiguracaoBanco::ContagemRapida(banco.Pasta() + QStringLiteral("/nao-existe.ini"), false));
+  EXPECT_TRUE(ConfiguracaoBanco::ContagemRapida(gravar("[PAINEL]\r\nCONTAGEM=LENTA\r\n"), true)) << "--fast-counts wins";
+
+  // The window: which statements its refresh sends.
+  auto rapida = [&](const QByteArray& painel, bool linha) {
+    gravar(painel);
+    ParametrosPainel::DefinirContagemRapida(linha);
+    TFPainel janela(ini);
+    ParametrosPainel::DefinirContagemRapida(false);
+    QStringList instrucoes;
+    janela.cnVelmora().SetObservador([&](const QString& sql) { instrucoes << sql; });
+    janela.AtualizarPainel();
+    EXPECT_EQ(janela.Filiais()->QtdLinhas(), 1);
+    const bool porConjunto = instrucoes.contains(Catalogo::ContagemRapidaMaquinas());
+    EXPECT_NE(porConjunto, instrucoes.contains(Catalogo::RegistrosEnviar()));
+    return porConjunto;
+  };
+  EXPECT_TRUE(rapida("[PAINEL]\r\nCONTAGEM=RAPIDA\r\n", false));
+  EXPECT_FALSE(rapida("[PAINEL]\r\nCONTAGEM=LENTA\r\n", false));
+  EXPECT_FALSE(rapida("", false));
+  EXPECT_TRUE(rapida("[PAINEL]\r\nCONTAGEM=LENTA\r\n", true));
+  EXPECT_TRUE(DialogosGravados::Instancia().Caixas().isEmpty()) << DialogosGravados::Instancia().Textos().join(u'\n').toStdString();
 }
 
 TEST(ContagemRapida, StatusECheckIguaisNasDuasManeiras) {

@@ -128,6 +128,9 @@ void TFPainel::CriarControles() {
   cdsFiliais = new TabelaStatus(this);
   cdsFiliais->setObjectName(QStringLiteral("cdsFiliais"));
   FAtualizacao = std::make_unique<AtualizacaoPainel>(FConexao, *cdsFiliais);
+  // A panel started from the desktop menu has no command line: the file
+  // may ask for the fast counts too.
+  FAtualizacao->SetContagemRapida(ConfiguracaoBanco::ContagemRapida(FArquivoIni, ParametrosPainel::ContagemRapida()));
   GridPainel = new QTableView(this);
   GridPainel->setObjectName(QStringLiteral("GridPainel"));
   EstiloGrid::Aplicar(GridPainel, cdsFiliais);
