@@ -33,6 +33,7 @@
 #include "panel/Temporizador.h"
 #include "panel/ui/EstiloGrid.h"
 #include "platform/ConsultaSql.h"
+#include "windows/ConexaoGuardada.h"
 #include "windows/TFUltRegSincro.h"
 #include "windows/TFVisualizar.h"
 #include "windows/TFVisualizarLog.h"
@@ -104,7 +105,7 @@ TFPainel::TFPainel(const QString& arquivoIni, QWidget* parent)
   CriarControles();
   DefinirOrdemTabulacao();
   qApp->installEventFilter(this);
-  Guardar([this] { FormCreate(); });
+  GuardaFalhas::Executar([this] { FormCreate(); });
 }
 
 TFPainel::~TFPainel() {
@@ -113,8 +114,6 @@ TFPainel::~TFPainel() {
   GuardaFalhas::Instalar(nullptr);
   if (FInstancia == this) FInstancia = nullptr;
 }
-
-void TFPainel::Guardar(const std::function<void()>& corpo) { GuardaFalhas::Executar(corpo); }
 
 void TFPainel::CriarControles() {
   auto* layout = new QVBoxLayout(this);
@@ -131,11 +130,11 @@ void TFPainel::CriarControles() {
   GridPainel->setObjectName(QStringLiteral("GridPainel"));
   EstiloGrid::Aplicar(GridPainel, cdsFiliais);
   layout->addWidget(GridPainel, 1);
-  connect(GridPainel->horizontalHeader(), &QHeaderView::sectionClicked, this,
-          [this](int coluna) { Guardar([this, coluna] { GridPainelTitleClick(coluna); }); });
+  ConectarGuardado(GridPainel->horizontalHeader(), &QHeaderView::sectionClicked, this,
+                   &TFPainel::GridPainelTitleClick);
   connect(GridPainel, &QTableView::clicked, this, [this](const QModelIndex& indice) {
     const int coluna = indice.column();
-    Guardar([this, coluna] { GridPainelCellClick(coluna); });
+    GuardaFalhas::Executar([this, coluna] { GridPainelCellClick(coluna); });
   });
 
   CriarBotoes();
@@ -152,7 +151,7 @@ void TFPainel::CriarControles() {
   Timer = new Temporizador(this);
   Timer->setObjectName(QStringLiteral("Timer"));
   Timer->SetIntervalo(15000);
-  connect(Timer, &Temporizador::Disparou, this, [this] { Guardar([this] { TimerTimer(); }); });
+  ConectarGuardado(Timer, &Temporizador::Disparou, this, &TFPainel::TimerTimer);
 }
 
 void TFPainel::CriarCabecalho() {
@@ -211,12 +210,11 @@ void TFPainel::CriarBotoes() {
   btnReexecutaErros = Botao(pnlBotoes, "btnReexecutaErros", QStringLiteral("Reprocessar Erros"), 805, 149);
   btFechar = Botao(pnlBotoes, "btFechar", QStringLiteral("&Fechar"), 957, 133);
 
-  connect(btAtualizar, &QPushButton::clicked, this, [this] { Guardar([this] { btAtualizarClick(); }); });
-  connect(btFechar, &QPushButton::clicked, this, [this] { Guardar([this] { btFecharClick(); }); });
-  connect(btUltReg, &QPushButton::clicked, this, [this] { Guardar([this] { btUltRegClick(); }); });
-  connect(btVisualizar, &QPushButton::clicked, this, [this] { Guardar([this] { btVisualizarClick(); }); });
-  connect(btnReexecutaErros, &QPushButton::clicked, this,
-          [this] { Guardar([this] { btnReexecutaErrosClick(); }); });
+  ConectarGuardado(btAtualizar, &QPushButton::clicked, this, &TFPainel::btAtualizarClick);
+  ConectarGuardado(btFechar, &QPushButton::clicked, this, &TFPainel::btFecharClick);
+  ConectarGuardado(btUltReg, &QPushButton::clicked, this, &TFPainel::btUltRegClick);
+  ConectarGuardado(btVisualizar, &QPushButton::clicked, this, &TFPainel::btVisualizarClick);
+  ConectarGuardado(btnReexecutaErros, &QPushButton::clicked, this, &TFPainel::btnReexecutaErrosClick);
 }
 
 void TFPainel::DefinirOrdemTabulacao() {
@@ -250,7 +248,7 @@ void TFPainel::showEvent(QShowEvent* evento) {
   FMostrado = true;
   if (QScreen* tela = screen()) move(tela->availableGeometry().center() - rect().center());
   btVisualizar->setFocus();
-  Guardar([this] { FormShow(); });
+  GuardaFalhas::Executar([this] { FormShow(); });
 }
 
 void TFPainel::closeEvent(QCloseEvent* evento) {
@@ -268,19 +266,20 @@ bool TFPainel::eventFilter(QObject* alvo, QEvent* evento) {
     // the interval is applied right after it.
     const Qt::FocusReason razao = static_cast<QFocusEvent*>(evento)->reason();
     if (razao != Qt::ActiveWindowFocusReason && razao != Qt::PopupFocusReason)
-      QMetaObject::invokeMethod(this, [this] { Guardar([this] { edtIntervaloExit(); }); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { GuardaFalhas::Executar([this] { edtIntervaloExit(); }); }, Qt::QueuedConnection);
     return false;
   }
   if (alvo == GridPainel->viewport() && evento->type() == QEvent::MouseButtonDblClick) {
     // The press before it has already made the clicked cell current.
-    Guardar([this] { btUltRegClick(); });
+    GuardaFalhas::Executar([this] { btUltRegClick(); });
     return true;
   }
   if (evento->type() != QEvent::KeyPress || !alvo->isWidgetType()) return false;
   auto* widget = static_cast<QWidget*>(alvo);
   if (widget != this && !isAncestorOf(widget)) return false;
   bool tratada = false;
-  Guardar([&] { FormKeyDown(static_cast<QKeyEvent*>(evento), tratada); });
+  GuardaFalhas::Executar([&] { FormKeyDown(static_cast<QKeyEvent*>(evento), tratada); });
   return tratada;
 }
 
@@ -316,17 +315,15 @@ void TFPainel::TratarExcecao(const Falha& falha) {
   // A failure that arrives while its box is open (the timer retrying a
   // server that is down) is not stacked on it.
   if (FMostrandoErro) return;
-  FMostrandoErro = true;
+  // Cleared however the box ends: a box that failed to show must not keep
+  // every later failure from being shown.
+  const QScopedValueRollback<bool> mostrando(FMostrandoErro, true);
   Dialogos::Erro(falha.Mensagem());
-  FMostrandoErro = false;
 }
 
 // ---- connection and guarded transactions ----
 
-bool TFPainel::ConectarBanco() {
-  ConfiguracaoBanco::ConectarBanco(FConexao, FArquivoIni);
-  return true;
-}
+void TFPainel::ConectarBanco() { ConfiguracaoBanco::ConectarBanco(FConexao, FArquivoIni); }
 
 void TFPainel::AtribuirConexao(QObject* janela) {
   for (ConsultaSql* consulta : janela->findChildren<ConsultaSql*>()) consulta->SetConexao(&FConexao);

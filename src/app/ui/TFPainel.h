@@ -43,7 +43,7 @@ class TFPainel : public QWidget {
   void TratarExcecao(const Falha& falha);
 
   // Connection and guarded transactions.
-  bool ConectarBanco();
+  void ConectarBanco();
   void AtribuirConexao(QObject* janela);
   void IniciaTransacao();
   void ConfirmaTransacao();
@@ -78,9 +78,6 @@ class TFPainel : public QWidget {
   void ReprocessarErros();
 
   const QString& ArquivoIni() const { return FArquivoIni; }
-  // Runs a body as an entry point from Qt: whatever escapes goes to
-  // TratarExcecao.
-  static void Guardar(const std::function<void()>& corpo);
 
  protected:
   void showEvent(QShowEvent* evento) override;
