@@ -79,8 +79,6 @@ qint64 TFVisualizarLog::MemoriaNecessaria(qint64 bytes, qint64 linhas) {
   return bytes * kMemoriaPorByte + linhas * kMemoriaPorLinha;
 }
 
-qint64 TFVisualizarLog::TamanhoMaximo() { return MemoriaDisponivel::Bytes() / kMemoriaPorByte; }
-
 namespace {
 
 [[noreturn]] void GrandeDemais(const QString& caminho, qint64 tamanho, qint64 limite) {

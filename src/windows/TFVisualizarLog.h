@@ -22,14 +22,11 @@ class TFVisualizarLog : public JanelaUnica<TFVisualizarLog> {
   // A file shown takes several times its size in memory (the bytes and the
   // text made of them, then the text area's copy) and the text area keeps a
   // record of every line besides: measured with Qt 6.4, about 2 bytes per
-  // byte and 470 per line once shown, 3 per byte while reading.
+  // byte and 470 per line once shown, 3 per byte while reading. A file whose
+  // bytes and lines need more than the process can still take is refused
+  // with a message instead of ending the process.
   static constexpr qint64 kMemoriaPorByte = 4;
   static constexpr qint64 kMemoriaPorLinha = 640;
-  static qint64 MemoriaNecessaria(qint64 bytes, qint64 linhas);
-  // The largest file that the memory this process can still take holds,
-  // lines aside. A larger file, or one whose lines need more memory than
-  // there is, is refused with a message instead of ending the process.
-  static qint64 TamanhoMaximo();
 
   // Event handlers.
   void FormShow() override;
@@ -40,6 +37,8 @@ class TFVisualizarLog : public JanelaUnica<TFVisualizarLog> {
   static QString LerArquivo(const QString& caminho);
 
  private:
+  static qint64 MemoriaNecessaria(qint64 bytes, qint64 linhas);
+
   QLabel* lblArquivo = nullptr;
   QLineEdit* Arquivo = nullptr;
   QToolButton* SpeedButton = nullptr;
