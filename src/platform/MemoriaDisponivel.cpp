@@ -4,6 +4,7 @@
 #include <limits>
 
 #ifdef _WIN32
+#define NOMINMAX
 #include <windows.h>
 #else
 #include <sys/resource.h>
