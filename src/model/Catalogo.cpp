@@ -81,22 +81,13 @@ QString ChavePrimaria() {
       "'PRIMARY KEY' ORDER BY RDB$INDEX_SEGMENTS.RDB$FIELD_POSITION");
 }
 
-QString ErrosLinhaSelecao() {
-  return QStringLiteral("Select * From IntegErro Where CodEmpresa = :PCodEmpresa AND MaquinaECF = :PMaqECF");
+QString Erros(bool soNaoConferidos) {
+  QStringList linhas{
+      QStringLiteral("Select * From IntegErro Where CodEmpresa = :PCodEmpresa AND MaquinaECF = :PMaqECF")};
+  if (soNaoConferidos) linhas << QStringLiteral("And Conferido = ") + QStringLiteral("'N'");
+  linhas << QStringLiteral("Order By DataErro Desc");
+  return linhas.join(QStringLiteral("\r\n"));
 }
-
-QString ErrosLinhaNaoConferidos() { return QStringLiteral("And Conferido = ") + QStringLiteral("'N'"); }
-
-QString ErrosLinhaOrdem() { return QStringLiteral("Order By DataErro Desc"); }
-
-QStringList ErrosLinhas(bool soNaoConferidos) {
-  QStringList linhas{ErrosLinhaSelecao()};
-  if (soNaoConferidos) linhas << ErrosLinhaNaoConferidos();
-  linhas << ErrosLinhaOrdem();
-  return linhas;
-}
-
-QString Erros(bool soNaoConferidos) { return ErrosLinhas(soNaoConferidos).join(QStringLiteral("\r\n")); }
 
 QString ErrosNaoConferidos() { return Erros(true); }
 

@@ -29,10 +29,6 @@ QString ChavePrimaria();
 // 10. Errors of one machine (:PCodEmpresa, :PMaqECF), built by lines: the
 // select, the open-only filter line when asked for, the order. The lines are
 // joined by CR LF, as a statement edited line by line keeps them.
-QString ErrosLinhaSelecao();
-QString ErrosLinhaNaoConferidos();
-QString ErrosLinhaOrdem();
-QStringList ErrosLinhas(bool soNaoConferidos);
 QString Erros(bool soNaoConferidos);
 QString ErrosNaoConferidos();  // Erros(true)
 QString ErrosTodos();          // Erros(false)

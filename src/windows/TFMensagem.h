@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "windows/JanelaUnica.h"
 
 class MemoMensagem;
 class QPushButton;
@@ -10,30 +10,18 @@ class QPushButton;
 // the text into Memo (SetTexto), shows it modally; it frees itself when it closes.
 //
 // Threads: the user-interface thread only.
-class TFMensagem : public QDialog {
+class TFMensagem : public JanelaUnica<TFMensagem> {
   Q_OBJECT
 
  public:
   explicit TFMensagem(QWidget* parent = nullptr);
-  ~TFMensagem() override;
-
-  // The window while it exists; openers build a new one when this is null.
-  static TFMensagem* Instancia() { return FInstancia; }
 
   MemoMensagem* Memo = nullptr;
   QPushButton* BitBtn1 = nullptr;
 
-  void FormShow();
+  void FormShow() override;
   void BitBtn1Click();
-  void FormClose();
 
  protected:
   void showEvent(QShowEvent* evento) override;
-  void closeEvent(QCloseEvent* evento) override;
-  void keyPressEvent(QKeyEvent* evento) override;
-
- private:
-  void EnviarRotina();
-
-  static TFMensagem* FInstancia;
 };

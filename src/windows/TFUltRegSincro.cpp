@@ -1,13 +1,11 @@
 #include "TFUltRegSincro.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
@@ -18,12 +16,10 @@
 #include "app/ui/TFPainel.h"
 #include "model/Catalogo.h"
 #include "platform/ConsultaSql.h"
-#include "platform/Falha.h"
+#include "windows/ConexaoGuardada.h"
 #include "windows/MontagemChave.h"
 #include "windows/TabelaRegistros.h"
-#include "usage/TThreadDataAnalyticsRest.h"
-
-TFUltRegSincro* TFUltRegSincro::FInstancia = nullptr;
+#include "windows/TextoUmaLinha.h"
 
 namespace {
 
@@ -34,6 +30,8 @@ constexpr int kAlturaPainel = 41;
 // Enough of a script to fill the widest cell; painting megabytes per cell
 // would stall the grid.
 constexpr int kMaximoPintado = 4000;
+// The calculated key text holds up to this many characters.
+constexpr int kTamanhoChave = 200;
 
 // Hands every cell to the window's painting handler.
 class DelegadoReceb : public QStyledItemDelegate {
@@ -57,21 +55,21 @@ class DelegadoReceb : public QStyledItemDelegate {
 }  // namespace
 
 TFUltRegSincro::TFUltRegSincro(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-  FInstancia = this;
-  setObjectName(QStringLiteral("FUltRegSincro"));
-  setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(QStringLiteral("Últimos/Próximos registros sincronizados"));
-  setSizeGripEnabled(false);
+    : JanelaUnica(QStringLiteral("FUltRegSincro"), QStringLiteral("Últimos/Próximos registros sincronizados"),
+                  Qt::WindowCloseButtonHint, parent) {
   CriarControles();
   setFixedSize(kLarguraCliente, kAlturaCliente);
 }
 
-TFUltRegSincro::~TFUltRegSincro() {
-  if (FInstancia == this) FInstancia = nullptr;
+void TFUltRegSincro::CriarControles() {
+  CriarConsultas();
+  CriarTabelas();
+  CriarCabecalho();
+  CriarPaginas();
+  CriarRodape();
 }
 
-void TFUltRegSincro::CriarControles() {
+void TFUltRegSincro::CriarConsultas() {
   sqlRegReceb = new ConsultaSql(nullptr, this);
   sqlRegReceb->setObjectName(QStringLiteral("sqlRegReceb"));
   sqlRegReceb->SetSql(Catalogo::RegistrosRecebidos());
@@ -84,7 +82,9 @@ void TFUltRegSincro::CriarControles() {
   ChavePrimaria = new ConsultaSql(nullptr, this);
   ChavePrimaria->setObjectName(QStringLiteral("ChavePrimaria"));
   ChavePrimaria->SetSql(Catalogo::ChavePrimaria());
+}
 
+void TFUltRegSincro::CriarTabelas() {
   using C = TabelaRegistros::Coluna;
   cdsRegReceb = new TabelaRegistros({C{"ID_ORIGEM", "ID", true}, C{"TABELA", "Nome Tabela"}, C{"STATUS", "Status"},
                                      C{"ACAO", "Ação"}, C{"SCRIPT", "Script"}},
@@ -94,7 +94,9 @@ void TFUltRegSincro::CriarControles() {
   cdsRegEnviado->setObjectName(QStringLiteral("cdsRegEnviado"));
   cdsPrxReg = new TabelaRegistros({C{"ORDEM", "ID", true}, C{"TABELA", "Nome Tabela"}, C{"CHAVE", "Chave"}}, this);
   cdsPrxReg->setObjectName(QStringLiteral("cdsPrxReg"));
+}
 
+void TFUltRegSincro::CriarCabecalho() {
   Label1 = new QLabel(QStringLiteral("Filial:"), this);
   Label1->setObjectName(QStringLiteral("Label1"));
   QFont negrito = font();
@@ -104,7 +106,9 @@ void TFUltRegSincro::CriarControles() {
   lblNomeEmpresa = new QLabel(this);
   lblNomeEmpresa->setObjectName(QStringLiteral("lblNomeEmpresa"));
   lblNomeEmpresa->setGeometry(48, 12, 400, 16);
+}
 
+void TFUltRegSincro::CriarPaginas() {
   const int topoPaginas = kAlturaCliente - kAlturaPainel - kAlturaPaginas;
   PageControl = new QTabWidget(this);
   PageControl->setObjectName(QStringLiteral("PageControl"));
@@ -120,6 +124,12 @@ void TFUltRegSincro::CriarControles() {
   TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
   PageControl->addTab(TabSheet3, QStringLiteral("15 Próximos registros que serão enviados"));
 
+  CriarPaginaRecebidos();
+  CriarPaginaEnviados();
+  CriarPaginaProximos();
+}
+
+void TFUltRegSincro::CriarPaginaRecebidos() {
   GridReceb = CriarGrid(QStringLiteral("GridReceb"), cdsRegReceb, TabSheet1);
   for (int c = 0; c < 5; ++c) GridReceb->setColumnWidth(c, QList<int>{75, 160, 100, 100, 1200}[c]);
   GridReceb->setItemDelegate(new DelegadoReceb(this, 4, GridReceb));
@@ -127,25 +137,34 @@ void TFUltRegSincro::CriarControles() {
   pmRecebidos->setObjectName(QStringLiteral("pmRecebidos"));
   C1 = pmRecebidos->addAction(QStringLiteral("Copiar Script"));
   C1->setObjectName(QStringLiteral("C1"));
-  connect(C1, &QAction::triggered, this, [this] { GuardaFalhas::Executar([this] { C1Click(); }); });
+  ConectarGuardado(C1, &QAction::triggered, this, &TFUltRegSincro::C1Click);
   GridReceb->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(GridReceb, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& ponto) { pmRecebidos->popup(GridReceb->viewport()->mapToGlobal(ponto)); });
+}
 
+void TFUltRegSincro::CriarPaginaEnviados() {
   GridEnv = CriarGrid(QStringLiteral("GridEnv"), cdsRegEnviado, TabSheet2);
   GridEnv->setColumnWidth(0, 75);
   GridEnv->setColumnWidth(1, 160);
+  // A column's default width is its field's: the 200 characters of the key
+  // text, so a whole key shows where the window has room.
+  GridEnv->setColumnWidth(2, QFontMetrics(GridEnv->font()).horizontalAdvance(QLatin1Char('0')) * kTamanhoChave + 4);
+}
 
+void TFUltRegSincro::CriarPaginaProximos() {
   btTodos = new QPushButton(QStringLiteral("&Todos os registros"), TabSheet3);
   btTodos->setObjectName(QStringLiteral("btTodos"));
   btTodos->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
   btTodos->setGeometry(8, 8, 140, 25);
-  connect(btTodos, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btTodosClick(); }); });
+  ConectarGuardado(btTodos, &QPushButton::clicked, this, &TFUltRegSincro::btTodosClick);
   GridPrx = CriarGrid(QStringLiteral("GridPrx"), cdsPrxReg, TabSheet3);
   GridPrx->setColumnWidth(0, 75);
   GridPrx->setColumnWidth(1, 160);
   GridPrx->setColumnWidth(2, 1400);
+}
 
+void TFUltRegSincro::CriarRodape() {
   Panel1 = new QWidget(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->setGeometry(0, kAlturaCliente - kAlturaPainel, kLarguraCliente, kAlturaPainel);
@@ -153,7 +172,7 @@ void TFUltRegSincro::CriarControles() {
   btFechar->setObjectName(QStringLiteral("btFechar"));
   btFechar->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
   btFechar->setGeometry(kLarguraCliente - 8 - 90, 8, 90, 25);
-  connect(btFechar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btFecharClick(); }); });
+  ConectarGuardado(btFechar, &QPushButton::clicked, this, &TFUltRegSincro::btFecharClick);
 }
 
 QTableView* TFUltRegSincro::CriarGrid(const QString& nome, TabelaRegistros* tabela, QWidget* pagina) {
@@ -170,26 +189,11 @@ QTableView* TFUltRegSincro::CriarGrid(const QString& nome, TabelaRegistros* tabe
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->verticalHeader()->setDefaultSectionSize(20);
   grid->horizontalHeader()->setVisible(true);
+  // Titles sit on the left; the table centres only those of "ID".
+  grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   const int topo = pagina == TabSheet3 ? 40 : 0;
   grid->setGeometry(0, topo, kLarguraCliente - 6, kAlturaPaginas - 30 - topo);
   return grid;
-}
-
-TFPainel& TFUltRegSincro::Painel() const {
-  TFPainel* painel = TFPainel::Instancia();
-  if (!painel) throw Falha(QStringLiteral("Janela principal não disponível."));
-  return *painel;
-}
-
-void TFUltRegSincro::showEvent(QShowEvent* evento) {
-  QDialog::showEvent(evento);
-  if (evento->spontaneous()) return;
-  GuardaFalhas::Executar([this] { FormShow(); });
-}
-
-void TFUltRegSincro::closeEvent(QCloseEvent* evento) {
-  QDialog::closeEvent(evento);
-  GuardaFalhas::Executar([this] { FormClose(); });
 }
 
 void TFUltRegSincro::FormShow() {
@@ -204,6 +208,10 @@ void TFUltRegSincro::FormShow() {
   sqlRegEnviado->SetParam(QStringLiteral("PMaqECF"), FMaquinaECF);
   sqlRegEnviado->Abrir();
   CarregarComChave(*sqlRegEnviado, *cdsRegEnviado);
+  // Wider still when a key text needs it.
+  const int larguraChave = GridEnv->columnWidth(2);
+  GridEnv->resizeColumnToContents(2);
+  GridEnv->setColumnWidth(2, qMax(larguraChave, GridEnv->columnWidth(2)));
 
   AbrirProximos();
 
@@ -214,10 +222,6 @@ void TFUltRegSincro::FormShow() {
   sqlRegReceb->Abrir();
   cdsRegReceb->Carregar(*sqlRegReceb);
   PageControl->setCurrentIndex(0);
-}
-
-void TFUltRegSincro::EnviarRotina() {
-  TThreadDataAnalyticsRest::EnviarRotina(windowTitle());
 }
 
 void TFUltRegSincro::AbrirProximos() {
@@ -274,15 +278,10 @@ void TFUltRegSincro::GridRecebDrawColumnCell(QPainter* pintor, const QStyleOptio
   pintor->fillRect(opcao.rect, selecionada ? paleta.highlight() : paleta.base());
   pintor->setClipRect(opcao.rect);
   pintor->setPen(selecionada ? paleta.highlightedText().color() : paleta.text().color());
-  QString texto = indice.data(Qt::DisplayRole).toString().left(kMaximoPintado);
   // One line: line breaks would otherwise start new lines inside the cell.
-  texto.replace(u'\r', u' ').replace(u'\n', u' ');
+  const QString texto = TextoUmaLinha(indice.data(Qt::DisplayRole).toString().left(kMaximoPintado));
   pintor->drawText(opcao.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, texto);
   pintor->restore();
 }
 
 void TFUltRegSincro::btFecharClick() { close(); }
-
-void TFUltRegSincro::FormClose() {
-  if (FInstancia == this) FInstancia = nullptr;
-}

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <QModelIndex>
 #include <QString>
 
 #include "windows/ChavePrimaria.h"
+#include "windows/JanelaUnica.h"
 
 class QAction;
 class QLabel;
@@ -17,7 +17,6 @@ class QTableView;
 class QWidget;
 class ConsultaSql;
 class TabelaRegistros;
-class TFPainel;
 
 // The synchronised-records viewer: for one branch and machine, the last 15
 // records received, the last 15 sent and the next ones to send, with
@@ -28,14 +27,11 @@ class TFPainel;
 // before showing it. The window frees itself when it closes.
 //
 // Threads: the user-interface thread only.
-class TFUltRegSincro : public QDialog {
+class TFUltRegSincro : public JanelaUnica<TFUltRegSincro> {
   Q_OBJECT
 
  public:
   explicit TFUltRegSincro(QWidget* parent = nullptr);
-  ~TFUltRegSincro() override;
-
-  static TFUltRegSincro* Instancia() { return FInstancia; }
 
   // Hand-over from the opener.
   QString FCodEmpresa;
@@ -43,29 +39,28 @@ class TFUltRegSincro : public QDialog {
   QLabel* lblNomeEmpresa = nullptr;
 
   // Event handlers.
-  void FormShow();
+  void FormShow() override;
   void btTodosClick();
   void C1Click();
   void GridRecebDrawColumnCell(QPainter* pintor, const QStyleOptionViewItem& opcao, const QModelIndex& indice) const;
   void btFecharClick();
-  void FormClose();
 
   // Operations.
   void AbrirProximos();
 
- protected:
-  void showEvent(QShowEvent* evento) override;
-  void closeEvent(QCloseEvent* evento) override;
-
  private:
   void CriarControles();
+  void CriarConsultas();
+  void CriarTabelas();
+  void CriarCabecalho();
+  void CriarPaginas();
+  void CriarPaginaRecebidos();
+  void CriarPaginaEnviados();
+  void CriarPaginaProximos();
+  void CriarRodape();
   QTableView* CriarGrid(const QString& nome, TabelaRegistros* tabela, QWidget* pagina);
-  void EnviarRotina();
-  TFPainel& Painel() const;
   // Loads a change-log query into a table, with the key text of each row.
   void CarregarComChave(ConsultaSql& consulta, TabelaRegistros& tabela);
-
-  static TFUltRegSincro* FInstancia;
 
   ConsultaSql* sqlRegReceb = nullptr;
   ConsultaSql* sqlRegEnviado = nullptr;

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -22,13 +21,12 @@
 #include "model/TabelasIntegracao.h"
 #include "platform/ConsultaSql.h"
 #include "platform/Falha.h"
+#include "windows/ConexaoGuardada.h"
 #include "windows/DelegadoGridVisualizar.h"
 #include "windows/MemoMensagem.h"
 #include "windows/TFMensagem.h"
 #include "windows/TabelaErros.h"
-#include "usage/TThreadDataAnalyticsRest.h"
-
-TFVisualizar* TFVisualizar::FInstancia = nullptr;
+#include "windows/TextoUmaLinha.h"
 
 namespace {
 
@@ -69,23 +67,21 @@ QPixmap Visto() {
 }  // namespace
 
 TFVisualizar::TFVisualizar(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-  FInstancia = this;
-  setObjectName(QStringLiteral("FVisualizar"));
-  setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(QStringLiteral("Visualizar Erros"));
+    : JanelaUnica(QStringLiteral("FVisualizar"), QStringLiteral("Visualizar Erros"), Qt::WindowCloseButtonHint,
+                  parent) {
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-  setSizeGripEnabled(false);
   ImageList << Visto();
   CriarControles();
   resize(kLarguraCliente, kAlturaCliente);
 }
 
-TFVisualizar::~TFVisualizar() {
-  if (FInstancia == this) FInstancia = nullptr;
+void TFVisualizar::CriarControles() {
+  CriarConsultas();
+  CriarFaixa();
+  CriarGrid();
 }
 
-void TFVisualizar::CriarControles() {
+void TFVisualizar::CriarConsultas() {
   // Created in this order, so that the main window attaches them in it.
   sqlIntegErro = new ConsultaSql(nullptr, this);
   sqlIntegErro->setObjectName(QStringLiteral("sqlIntegErro"));
@@ -95,7 +91,10 @@ void TFVisualizar::CriarControles() {
   cdsIntegErro = new TabelaErros(this);
   cdsIntegErro->setObjectName(QStringLiteral("cdsIntegErro"));
   cdsIntegErro->SetTextoMensagem([this](int linha) { return cdsIntegErroMensagemGetText(linha); });
+}
 
+// The strip along the top: branch, view options, "Marcar todos", buttons.
+void TFVisualizar::CriarFaixa() {
   Label1 = new QLabel(QStringLiteral("Filial:"), this);
   Label1->setObjectName(QStringLiteral("Label1"));
   QFont negrito = font();
@@ -117,34 +116,28 @@ void TFVisualizar::CriarControles() {
   FOpcaoTodos = new QRadioButton(QStringLiteral("Todos"), Visualizar);
   FOpcaoTodos->setObjectName(QStringLiteral("VisualizarTodos"));
   FOpcaoTodos->setGeometry(120, 14, 100, 17);
-  for (QRadioButton* opcao : {FOpcaoNaoConferidos, FOpcaoTodos})
-    connect(opcao, &QRadioButton::toggled, this, [this](bool escolhida) {
-      if (escolhida) GuardaFalhas::Executar([this] { VisualizarClick(); });
-    });
+  // The two options exclude each other: "Todos" toggles once per change of
+  // the choice, whichever was clicked.
+  ConectarGuardado(FOpcaoTodos, &QRadioButton::toggled, this, &TFVisualizar::VisualizarClick);
 
   MarcarTodos = new QCheckBox(QStringLiteral("Marcar todos"), this);
   MarcarTodos->setObjectName(QStringLiteral("MarcarTodos"));
   MarcarTodos->setGeometry(538, 12, 100, 17);
-  connect(MarcarTodos, &QCheckBox::toggled, this, [this] { GuardaFalhas::Executar([this] { MarcarTodosClick(); }); });
+  ConectarGuardado(MarcarTodos, &QCheckBox::toggled, this, &TFVisualizar::MarcarTodosClick);
 
   btExcluir = new QPushButton(style()->standardIcon(QStyle::SP_TrashIcon), QStringLiteral("&Excluir Erros"), this);
   btExcluir->setObjectName(QStringLiteral("btExcluir"));
   btExcluir->setGeometry(650, 5, 115, 27);
-  connect(btExcluir, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btExcluirClick(); }); });
+  ConectarGuardado(btExcluir, &QPushButton::clicked, this, &TFVisualizar::btExcluirClick);
 
   btFechar =
       new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("&Fechar"), this);
   btFechar->setObjectName(QStringLiteral("btFechar"));
   btFechar->setGeometry(kLarguraCliente - 8 - 90, 5, 90, 27);
-  connect(btFechar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btFecharClick(); }); });
+  ConectarGuardado(btFechar, &QPushButton::clicked, this, &TFVisualizar::btFecharClick);
+}
 
-  // Enter in the grid must not press a button (the deletion asks first, but
-  // still): no button is the dialog's default.
-  for (QPushButton* botao : {btExcluir, btFechar}) {
-    botao->setAutoDefault(false);
-    botao->setDefault(false);
-  }
-
+void TFVisualizar::CriarGrid() {
   GridVisualizar = new QTableView(this);
   GridVisualizar->setObjectName(QStringLiteral("GridVisualizar"));
   GridVisualizar->setGeometry(0, kAlturaCliente - kAlturaGrid, kLarguraCliente, kAlturaGrid);
@@ -172,22 +165,7 @@ void TFVisualizar::CriarControles() {
   GridVisualizar->setColumnWidth(TabelaErros::kConferido, 64);
   GridVisualizar->setColumnWidth(TabelaErros::kDataErro, 120);
   GridVisualizar->setColumnWidth(TabelaErros::kMensagem, 691);
-  connect(GridVisualizar, &QTableView::doubleClicked, this,
-          [this](const QModelIndex& indice) { GuardaFalhas::Executar([&] { GridVisualizarDblClick(indice); }); });
-}
-
-TFPainel& TFVisualizar::Painel() const {
-  TFPainel* painel = TFPainel::Instancia();
-  if (!painel) throw Falha(QStringLiteral("Janela principal não disponível."));
-  return *painel;
-}
-
-// ---- showing, closing, keys ----
-
-void TFVisualizar::showEvent(QShowEvent* evento) {
-  QDialog::showEvent(evento);
-  if (evento->spontaneous()) return;
-  GuardaFalhas::Executar([this] { FormShow(); });
+  ConectarGuardado(GridVisualizar, &QTableView::doubleClicked, this, &TFVisualizar::GridVisualizarDblClick);
 }
 
 void TFVisualizar::resizeEvent(QResizeEvent* evento) {
@@ -197,21 +175,6 @@ void TFVisualizar::resizeEvent(QResizeEvent* evento) {
   btFechar->move(width() - 8 - btFechar->width(), btFechar->y());
   const int topo = qMin(kAlturaCliente - kAlturaGrid, height());
   GridVisualizar->setGeometry(0, topo, width(), height() - topo);
-}
-
-void TFVisualizar::closeEvent(QCloseEvent* evento) {
-  QDialog::closeEvent(evento);
-  GuardaFalhas::Executar([this] { FormClose(); });
-}
-
-void TFVisualizar::keyPressEvent(QKeyEvent* evento) {
-  // The window closes through "Fechar", the close box or a deletion; Esc
-  // leaves it open.
-  if (evento->key() == Qt::Key_Escape) {
-    evento->accept();
-    return;
-  }
-  QDialog::keyPressEvent(evento);
 }
 
 void TFVisualizar::FormShow() {
@@ -227,24 +190,12 @@ void TFVisualizar::FormShow() {
   CarregarErros();
 }
 
-void TFVisualizar::EnviarRotina() {
-  TThreadDataAnalyticsRest::EnviarRotina(windowTitle());
-}
-
-void TFVisualizar::FormClose() {
-  // Freed once closed (WA_DeleteOnClose); the next opening builds a new one.
-  if (FInstancia == this) FInstancia = nullptr;
-}
-
 void TFVisualizar::btFecharClick() { close(); }
 
 // ---- loading and showing the rows ----
 
 void TFVisualizar::VisualizarClick() {
-  QStringList linhas{Catalogo::ErrosLinhaSelecao()};
-  if (FOpcaoNaoConferidos->isChecked()) linhas << Catalogo::ErrosLinhaNaoConferidos();
-  linhas << Catalogo::ErrosLinhaOrdem();
-  sqlIntegErro->SetSql(linhas.join(QStringLiteral("\r\n")));
+  sqlIntegErro->SetSql(FOpcaoNaoConferidos->isChecked() ? Catalogo::ErrosNaoConferidos() : Catalogo::ErrosTodos());
   CarregarErros();
 }
 
@@ -258,7 +209,8 @@ void TFVisualizar::CarregarErros() {
 }
 
 QString TFVisualizar::cdsIntegErroMensagemGetText(int linha) const {
-  return cdsIntegErro->Linha(linha).MsgErro.left(kTamanhoMensagem);
+  // On its one line, as the grid shows every cell.
+  return TextoUmaLinha(cdsIntegErro->Linha(linha).MsgErro.left(kTamanhoMensagem));
 }
 
 void TFVisualizar::GridVisualizarDrawColumnCell(QPainter* pintor, const QStyleOptionViewItem& opcao,
@@ -306,20 +258,34 @@ void TFVisualizar::GridVisualizarDblClick(const QModelIndex& indice) {
 }
 
 void TFVisualizar::AtualizarConferido(const QString& conferido, const QString& idIntegErro) {
-  TFPainel& painel = Painel();
-  const auto motivo = Falhou([&] {
-    painel.IniciaTransacao();
-    GravarConferido(conferido, idIntegErro);
-    painel.ConfirmaTransacao();
-  });
+  // The grid shows what the database holds, not a change rolled back.
+  const auto motivo = GravarEmTransacao([&] { GravarConferido(conferido, idIntegErro); },
+                                        [this] { cdsIntegErro->DesfazerAlteracoes(); });
   if (!motivo) {
     cdsIntegErro->AceitarAlteracoes();
     return;
   }
-  // The grid shows what the database holds, not the change rolled back.
-  cdsIntegErro->DesfazerAlteracoes();
-  painel.CancelaTransacao();
   Dialogos::Erro(QStringLiteral("Erro ao gravar alteração na tabela. Motivo: ") + *motivo);
+}
+
+std::optional<QString> TFVisualizar::GravarEmTransacao(const std::function<void()>& gravacao,
+                                                       const std::function<void()>& desfazer) {
+  TFPainel& painel = Painel();
+  bool iniciada = false;
+  const auto motivo = Falhou([&] {
+    painel.IniciaTransacao();
+    iniciada = true;
+    gravacao();
+    painel.ConfirmaTransacao();
+  });
+  if (!motivo) return std::nullopt;
+  if (desfazer) desfazer();
+  // A start that failed in the driver (the server cannot be reached) left no
+  // transaction behind: the guard's "não aberta" would hide the real cause,
+  // so there is nothing to cancel. The guard's own refusal (one already
+  // open) and every later failure still cancel.
+  if (iniciada || painel.cnVelmora().EmTransacao()) painel.CancelaTransacao();
+  return motivo;
 }
 
 void TFVisualizar::GravarConferido(const QString& conferido, const QString& idIntegErro) {
@@ -338,28 +304,23 @@ void TFVisualizar::MarcarTodosClick() {
 }
 
 void TFVisualizar::MarcarTodosConferidos() {
-  TFPainel& painel = Painel();
   // One transaction: the commit makes every acknowledgement of the pass
   // stick, a failure none of them.
-  const auto motivo = Falhou([&] {
-    painel.IniciaTransacao();
-    {
-      GridVisualizar->setUpdatesEnabled(false);
-      const auto retomar = qScopeGuard([this] { GridVisualizar->setUpdatesEnabled(true); });
-      for (int linha = 0; linha < cdsIntegErro->QtdLinhas(); ++linha) {
-        if (cdsIntegErro->Linha(linha).Conferido != QStringLiteral("N")) continue;
-        cdsIntegErro->SetConferido(linha, QStringLiteral("S"));
-        GravarConferido(QStringLiteral("S"), QString::number(cdsIntegErro->Linha(linha).IdIntegErro));
-      }
-    }
-    painel.ConfirmaTransacao();
-  });
+  const auto motivo = GravarEmTransacao(
+      [this] {
+        GridVisualizar->setUpdatesEnabled(false);
+        const auto retomar = qScopeGuard([this] { GridVisualizar->setUpdatesEnabled(true); });
+        for (int linha = 0; linha < cdsIntegErro->QtdLinhas(); ++linha) {
+          if (cdsIntegErro->Linha(linha).Conferido != QStringLiteral("N")) continue;
+          cdsIntegErro->SetConferido(linha, QStringLiteral("S"));
+          GravarConferido(QStringLiteral("S"), QString::number(cdsIntegErro->Linha(linha).IdIntegErro));
+        }
+      },
+      [this] { cdsIntegErro->DesfazerAlteracoes(); });
   if (!motivo) {
     cdsIntegErro->AceitarAlteracoes();
     return;
   }
-  cdsIntegErro->DesfazerAlteracoes();
-  painel.CancelaTransacao();
   Dialogos::Erro(QStringLiteral("Erro ao gravar alteração na tabela. Motivo: ") + *motivo);
 }
 
@@ -373,17 +334,13 @@ void TFVisualizar::btExcluirClick() {
 }
 
 bool TFVisualizar::ExcluirErros() {
-  TFPainel& painel = Painel();
-  const auto motivo = Falhou([&] {
-    painel.IniciaTransacao();
+  const auto motivo = GravarEmTransacao([this] {
     Atualizar->Fechar();
     Atualizar->SetSql(Catalogo::ExcluirErros());
     Atualizar->SetParam(QStringLiteral("PCodEmpresa"), FCodEmpresa);
     Atualizar->Executar();
-    painel.ConfirmaTransacao();
   });
   if (!motivo) return true;
-  painel.CancelaTransacao();
   Dialogos::Atual().Mostrar(QStringLiteral("Erro"), QStringLiteral("Erro ao excluir. Motivo: ") + *motivo,
                             Dialogos::Icone::Exclamacao, Dialogos::Botoes::Ok);
   return false;

@@ -1,8 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <QList>
 #include <QPixmap>
+#include <functional>
+#include <optional>
+
+#include "windows/JanelaUnica.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -15,7 +18,6 @@ class QStyleOptionViewItem;
 class QTableView;
 class ConsultaSql;
 class TabelaErros;
-class TFPainel;
 
 // The error viewer: the integration errors of one branch and machine, open
 // only or all. The operator acknowledges them one by one (double click on
@@ -27,15 +29,11 @@ class TFPainel;
 // before showing it. The window frees itself when it closes.
 //
 // Threads: the user-interface thread only.
-class TFVisualizar : public QDialog {
+class TFVisualizar : public JanelaUnica<TFVisualizar> {
   Q_OBJECT
 
  public:
   explicit TFVisualizar(QWidget* parent = nullptr);
-  ~TFVisualizar() override;
-
-  // The window while it exists; openers build a new one when this is null.
-  static TFVisualizar* Instancia() { return FInstancia; }
 
   // Hand-over from the opener.
   QString FCodEmpresa;
@@ -43,7 +41,7 @@ class TFVisualizar : public QDialog {
   QLabel* lblNomeEmpresa = nullptr;
 
   // Event handlers.
-  void FormShow();
+  void FormShow() override;
   void VisualizarClick();
   QString cdsIntegErroMensagemGetText(int linha) const;
   void GridVisualizarDrawColumnCell(QPainter* pintor, const QStyleOptionViewItem& opcao,
@@ -52,26 +50,26 @@ class TFVisualizar : public QDialog {
   void MarcarTodosClick();
   void btExcluirClick();
   void btFecharClick();
-  void FormClose();
 
  protected:
-  void showEvent(QShowEvent* evento) override;
   void resizeEvent(QResizeEvent* evento) override;
-  void closeEvent(QCloseEvent* evento) override;
-  void keyPressEvent(QKeyEvent* evento) override;
 
  private:
   void CriarControles();
-  void EnviarRotina();
-  TFPainel& Painel() const;
+  void CriarConsultas();
+  void CriarFaixa();
+  void CriarGrid();
 
   void CarregarErros();
   void GravarConferido(const QString& conferido, const QString& idIntegErro);
   void AtualizarConferido(const QString& conferido, const QString& idIntegErro);
   void MarcarTodosConferidos();
   bool ExcluirErros();
-
-  static TFVisualizar* FInstancia;
+  // Runs a write inside the main window's guarded transaction. A failure
+  // comes back as its message, after desfazer (the in-memory rows) and the
+  // roll-back.
+  std::optional<QString> GravarEmTransacao(const std::function<void()>& gravacao,
+                                           const std::function<void()>& desfazer = {});
 
   QLabel* Label1 = nullptr;
   QGroupBox* Visualizar = nullptr;

@@ -1,23 +1,19 @@
 #include "TFVisualizarLog.h"
 
-#include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStyle>
 #include <QToolButton>
 #include <new>
 
 #include "platform/Dialogos.h"
-#include "app/GuardaFalhas.h"
 #include "platform/Falha.h"
+#include "platform/MemoriaDisponivel.h"
 #include "platform/Windows1252.h"
-#include "usage/TThreadDataAnalyticsRest.h"
-
-TFVisualizarLog* TFVisualizarLog::FInstancia = nullptr;
+#include "windows/ConexaoGuardada.h"
 
 namespace {
 constexpr int kLarguraCliente = 880;
@@ -25,13 +21,8 @@ constexpr int kAlturaCliente = 467;
 }  // namespace
 
 TFVisualizarLog::TFVisualizarLog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-  FInstancia = this;
-  setObjectName(QStringLiteral("FVisualizarLog"));
-  setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(QStringLiteral("Visualizar Log"));
-  setSizeGripEnabled(false);
-
+    : JanelaUnica(QStringLiteral("FVisualizarLog"), QStringLiteral("Visualizar Log"), Qt::WindowCloseButtonHint,
+                  parent) {
   lblArquivo = new QLabel(QStringLiteral("Arquivo"), this);
   lblArquivo->setObjectName(QStringLiteral("lblArquivo"));
   lblArquivo->setGeometry(8, 6, 120, 16);
@@ -45,7 +36,7 @@ TFVisualizarLog::TFVisualizarLog(QWidget* parent)
   SpeedButton->setObjectName(QStringLiteral("SpeedButton"));
   SpeedButton->setText(QStringLiteral("..."));
   SpeedButton->setGeometry(625, 24, 23, 22);
-  connect(SpeedButton, &QToolButton::clicked, this, [this] { GuardaFalhas::Executar([this] { SpeedButtonClick(); }); });
+  ConectarGuardado(SpeedButton, &QToolButton::clicked, this, &TFVisualizarLog::SpeedButtonClick);
 
   Memo = new QPlainTextEdit(this);
   Memo->setObjectName(QStringLiteral("Memo"));
@@ -64,34 +55,15 @@ TFVisualizarLog::TFVisualizarLog(QWidget* parent)
   btFechar->setObjectName(QStringLiteral("btFechar"));
   btFechar->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
   btFechar->setGeometry(kLarguraCliente - 8 - 90, 8, 90, 25);
-  connect(btFechar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btFecharClick(); }); });
+  ConectarGuardado(btFechar, &QPushButton::clicked, this, &TFVisualizarLog::btFecharClick);
 
   setFixedSize(kLarguraCliente, kAlturaCliente);
-}
-
-TFVisualizarLog::~TFVisualizarLog() {
-  if (FInstancia == this) FInstancia = nullptr;
-}
-
-void TFVisualizarLog::showEvent(QShowEvent* evento) {
-  QDialog::showEvent(evento);
-  if (evento->spontaneous()) return;
-  GuardaFalhas::Executar([this] { FormShow(); });
-}
-
-void TFVisualizarLog::closeEvent(QCloseEvent* evento) {
-  QDialog::closeEvent(evento);
-  GuardaFalhas::Executar([this] { FormClose(); });
 }
 
 void TFVisualizarLog::FormShow() {
   EnviarRotina();
   Memo->clear();
   Arquivo->clear();
-}
-
-void TFVisualizarLog::EnviarRotina() {
-  TThreadDataAnalyticsRest::EnviarRotina(windowTitle());
 }
 
 void TFVisualizarLog::SpeedButtonClick() {
@@ -103,19 +75,48 @@ void TFVisualizarLog::SpeedButtonClick() {
   Memo->setPlainText(texto);
 }
 
+qint64 TFVisualizarLog::MemoriaNecessaria(qint64 bytes, qint64 linhas) {
+  return bytes * kMemoriaPorByte + linhas * kMemoriaPorLinha;
+}
+
+namespace {
+
+[[noreturn]] void GrandeDemais(const QString& caminho, qint64 tamanho, qint64 limite) {
+  throw Falha(QStringLiteral("O arquivo \"%1\" é grande demais para ser exibido (%2 MB; o limite é %3 MB).")
+                  .arg(caminho)
+                  .arg(tamanho / (1024 * 1024))
+                  .arg(limite / (1024 * 1024)));
+}
+
+// Lines as the text area counts them: LF, CR LF or a lone CR ends one.
+qint64 ContarLinhas(const QByteArray& bytes) {
+  qint64 linhas = 1;
+  const char* letras = bytes.constData();
+  const qsizetype tamanho = bytes.size();
+  for (qsizetype i = 0; i < tamanho; ++i)
+    if (letras[i] == '\n' || (letras[i] == '\r' && (i + 1 == tamanho || letras[i + 1] != '\n'))) ++linhas;
+  return linhas;
+}
+
+}  // namespace
+
 QString TFVisualizarLog::LerArquivo(const QString& caminho) {
   QFile arquivo(caminho);
   if (!arquivo.open(QIODevice::ReadOnly))
     throw Falha(QStringLiteral("Não foi possível abrir o arquivo \"%1\": %2").arg(caminho, arquivo.errorString()));
-  if (arquivo.size() > kTamanhoMaximo)
-    throw Falha(QStringLiteral("O arquivo \"%1\" é grande demais para ser exibido (%2 MB; o limite é %3 MB).")
-                    .arg(caminho)
-                    .arg(arquivo.size() / (1024 * 1024))
-                    .arg(kTamanhoMaximo / (1024 * 1024)));
+  // Refused before reading when even its bytes cannot be held.
+  const qint64 disponivel = MemoriaDisponivel::Bytes();
+  const qint64 limite = disponivel / kMemoriaPorByte;
+  if (arquivo.size() > limite) GrandeDemais(caminho, arquivo.size(), limite);
   try {
     const QByteArray bytes = arquivo.readAll();
     if (arquivo.error() != QFileDevice::NoError)
       throw Falha(QStringLiteral("Não foi possível ler o arquivo \"%1\": %2").arg(caminho, arquivo.errorString()));
+    // Many short lines cost more than their bytes: the limit given is that
+    // of a file with lines like these.
+    const qint64 necessaria = MemoriaNecessaria(bytes.size(), ContarLinhas(bytes));
+    if (necessaria > disponivel)
+      GrandeDemais(caminho, bytes.size(), static_cast<qint64>(bytes.size() * (disponivel / double(necessaria))));
     QString texto = Windows1252::paraUnicode(bytes);
     // One pass over the text: CR LF and a lone CR end a line as LF does, and
     // a NUL, which would end the text area's line early, becomes a blank
@@ -142,8 +143,3 @@ QString TFVisualizarLog::LerArquivo(const QString& caminho) {
 }
 
 void TFVisualizarLog::btFecharClick() { close(); }
-
-void TFVisualizarLog::FormClose() {
-  // Freed once closed (WA_DeleteOnClose); the next opening starts empty.
-  if (FInstancia == this) FInstancia = nullptr;
-}

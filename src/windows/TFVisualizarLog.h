@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "windows/JanelaUnica.h"
 
 class QLabel;
 class QLineEdit;
@@ -13,37 +13,31 @@ class QWidget;
 // and touches no database. Every opening starts empty.
 //
 // Threads: the user-interface thread only.
-class TFVisualizarLog : public QDialog {
+class TFVisualizarLog : public JanelaUnica<TFVisualizarLog> {
   Q_OBJECT
 
  public:
   explicit TFVisualizarLog(QWidget* parent = nullptr);
-  ~TFVisualizarLog() override;
 
-  // The window while it exists; openers build a new one when this is null.
-  static TFVisualizarLog* Instancia() { return FInstancia; }
-
-  // Files larger than this are refused with a message instead of being held
-  // in memory twice (bytes and text).
-  static constexpr qint64 kTamanhoMaximo = qint64(512) * 1024 * 1024;
+  // A file shown takes several times its size in memory (the bytes and the
+  // text made of them, then the text area's copy) and the text area keeps a
+  // record of every line besides: measured with Qt 6.4, about 2 bytes per
+  // byte and 470 per line once shown, 3 per byte while reading. A file whose
+  // bytes and lines need more than the process can still take is refused
+  // with a message instead of ending the process.
+  static constexpr qint64 kMemoriaPorByte = 4;
+  static constexpr qint64 kMemoriaPorLinha = 640;
 
   // Event handlers.
-  void FormShow();
+  void FormShow() override;
   void SpeedButtonClick();
   void btFecharClick();
-  void FormClose();
 
   // The file read whole as 8-bit text, split at CR LF, LF or CR.
   static QString LerArquivo(const QString& caminho);
 
- protected:
-  void showEvent(QShowEvent* evento) override;
-  void closeEvent(QCloseEvent* evento) override;
-
  private:
-  void EnviarRotina();
-
-  static TFVisualizarLog* FInstancia;
+  static qint64 MemoriaNecessaria(qint64 bytes, qint64 linhas);
 
   QLabel* lblArquivo = nullptr;
   QLineEdit* Arquivo = nullptr;

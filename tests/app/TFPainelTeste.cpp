@@ -10,13 +10,13 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTest>
 #include <memory>
 
-#include "../panel/InteracaoTeste.h"
 #include "DialogosGravados.h"
 #include "app/Encerramento.h"
-#include "platform/VersaoSistema.h"
 #include "app/GuardaFalhas.h"
+#include "platform/VersaoSistema.h"
 #include "app/ui/TFPainel.h"
 #include "app/ui/TraducaoQt.h"
 #include "panel/Temporizador.h"
@@ -24,9 +24,17 @@
 
 namespace {
 
-using namespace InteracaoTeste;
-
 const QString kSemIni = QStringLiteral("/nao/existe/Caminho.ini");
+
+// Shows the window and waits until it has the keyboard.
+bool Mostrar(QWidget* janela) {
+  janela->show();
+  janela->activateWindow();
+  return QTest::qWaitForWindowActive(janela);
+}
+
+// A key pressed where the keyboard is.
+void Teclar(Qt::Key tecla) { QTest::keyClick(QApplication::focusWidget(), tecla); }
 
 template <typename T>
 T* Controle(QWidget& janela, const char* nome) {
@@ -136,7 +144,7 @@ TEST_F(TFPainelTeste, OrdemDeTabulacaoEnterComoTabEscFecha) {
   const QStringList ordem = {"btAtualizar", "btUltReg", "btFechar", "btnReexecutaErros", "edtIntervalo",
                              "btVisualizar", "btAtualizar"};
   visualizar->setFocus();
-  ASSERT_TRUE(Esperar([&] { return visualizar->hasFocus(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return visualizar->hasFocus(); }));
   for (const QString& proximo : ordem) {
     Teclar(Qt::Key_Tab);
     ASSERT_NE(QApplication::focusWidget(), nullptr);
@@ -144,12 +152,12 @@ TEST_F(TFPainelTeste, OrdemDeTabulacaoEnterComoTabEscFecha) {
   }
   // Enter moves the focus as Tab does; leaving the edit applies the interval.
   edt->setFocus();
-  ASSERT_TRUE(Esperar([&] { return edt->hasFocus(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return edt->hasFocus(); }));
   edt->selectAll();
-  Digitar(edt, QStringLiteral("5"));
+  QTest::keyClicks(edt, QStringLiteral("5"));
   Teclar(Qt::Key_Return);
   EXPECT_EQ(QApplication::focusWidget(), visualizar);
-  EXPECT_TRUE(Esperar([&] { return painel.Temporizacao()->Intervalo() == 5000u; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return painel.Temporizacao()->Intervalo() == 5000u; }));
   Teclar(Qt::Key_Enter);
   EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("btAtualizar"));
   EXPECT_FALSE(Encerramento::Pedido());
@@ -162,7 +170,7 @@ TEST_F(TFPainelTeste, OrdemDeTabulacaoEnterComoTabEscFecha) {
 TEST_F(TFPainelTeste, FecharEncerraAAplicacao) {
   TFPainel painel(kSemIni);
   ASSERT_TRUE(Mostrar(&painel));
-  Clicar(Controle<QPushButton>(painel, "btFechar"));
+  QTest::mouseClick(Controle<QPushButton>(painel, "btFechar"), Qt::LeftButton);
   EXPECT_TRUE(Encerramento::Pedido());
   EXPECT_FALSE(painel.isVisible());
 }
@@ -203,6 +211,13 @@ TEST_F(TFPainelTeste, TratarExcecaoSoEncerraPorFalhaDoBanco) {
   EXPECT_EQ(dialogos.MaximoAbertas(), 1);
   GuardaFalhas::Executar([] { throw Falha(QStringLiteral("terceira")); });
   EXPECT_EQ(dialogos.Textos(), (QStringList{QStringLiteral("primeira"), QStringLiteral("terceira")}));
+
+  // A box that fails to show does not keep the later ones from showing.
+  dialogos.Limpar();
+  dialogos.AoMostrar([] { throw std::bad_alloc(); });
+  GuardaFalhas::Executar([] { throw Falha(QStringLiteral("sem caixa")); });
+  GuardaFalhas::Executar([] { throw Falha(QStringLiteral("depois")); });
+  EXPECT_EQ(dialogos.Textos(), (QStringList{QStringLiteral("sem caixa"), QStringLiteral("depois")}));
 }
 
 // Qt's own texts speak Portuguese; the program's texts stay as they are,

@@ -7,13 +7,13 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
+#include <QTest>
 #include <QTableView>
 #include <QTimer>
 #include <functional>
 
 #include "BancoTeste.h"
 #include "DialogosGravados.h"
-#include "InteracaoTeste.h"
 #include "app/ui/TFPainel.h"
 #include "model/Catalogo.h"
 #include "panel/ColunaGrid.h"
@@ -114,29 +114,27 @@ class GradePainelTeste : public ::testing::Test {
     QHeaderView* titulos = grid->horizontalHeader();
     const QPoint ponto(titulos->sectionViewportPosition(coluna) + titulos->sectionSize(coluna) / 2,
                        titulos->height() / 2);
-    Mouse(titulos->viewport(), QEvent::MouseButtonPress, ponto, Qt::LeftButton);
-    Mouse(titulos->viewport(), QEvent::MouseButtonRelease, ponto, Qt::NoButton);
+    QTest::mouseClick(titulos->viewport(), Qt::LeftButton, {}, ponto);
   }
 
   QPoint Centro(int linha, int coluna) const { return grid->visualRect(grid->model()->index(linha, coluna)).center(); }
 
   void ClicarCelula(int linha, int coluna) {
-    const QPoint ponto = Centro(linha, coluna);
-    Mouse(grid->viewport(), QEvent::MouseButtonPress, ponto, Qt::LeftButton);
-    Mouse(grid->viewport(), QEvent::MouseButtonRelease, ponto, Qt::NoButton);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Centro(linha, coluna));
   }
 
   void DuploClique(int linha, int coluna) {
     ClicarCelula(linha, coluna);
     const QPoint ponto = Centro(linha, coluna);
-    Mouse(grid->viewport(), QEvent::MouseButtonDblClick, ponto, Qt::LeftButton);
-    Mouse(grid->viewport(), QEvent::MouseButtonRelease, ponto, Qt::NoButton);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, ponto);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, ponto);
   }
 
-  static void Mouse(QWidget* alvo, QEvent::Type tipo, QPoint ponto, Qt::MouseButtons botoes) {
-    QMouseEvent evento(tipo, QPointF(ponto), QPointF(alvo->mapToGlobal(ponto)), Qt::LeftButton, botoes,
-                       Qt::NoModifier);
-    QApplication::sendEvent(alvo, &evento);
+  // Shows the main window and waits until it has the keyboard.
+  bool Mostrar() {
+    painel.show();
+    painel.activateWindow();
+    return QTest::qWaitForWindowActive(&painel);
   }
 
   // The colour painted behind a cell, read away from its text.

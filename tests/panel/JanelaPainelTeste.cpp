@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
+#include <QTest>
 #include <climits>
 
 #include "BancoTeste.h"
 #include "DialogosGravados.h"
-#include "InteracaoTeste.h"
 #include "app/ui/TFPainel.h"
 #include "model/Catalogo.h"
 #include "panel/ColunaGrid.h"
@@ -18,8 +18,6 @@
 #include "panel/Temporizador.h"
 
 namespace {
-
-using namespace InteracaoTeste;
 
 // The window is built without a configuration file (its message is
 // recorded) and then pointed at the test's database.
@@ -45,11 +43,18 @@ class JanelaPainelTeste : public ::testing::Test {
 
   QString Celula(int linha, int coluna) { return grid->model()->index(linha, coluna).data().toString(); }
 
+  // Shows the window and waits until it has the keyboard.
+  bool Mostrar() {
+    painel.show();
+    painel.activateWindow();
+    return QTest::qWaitForWindowActive(&painel);
+  }
+
   void SairDoEdit(const QString& texto) {
     edt->setFocus();
-    ASSERT_TRUE(Esperar([&] { return edt->hasFocus(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edt->hasFocus(); }));
     edt->setText(texto);
-    Teclar(Qt::Key_Tab);
+    QTest::keyClick(edt, Qt::Key_Tab);
     QCoreApplication::processEvents();
   }
 
@@ -77,7 +82,7 @@ TEST_F(JanelaPainelTeste, AtualizarAgoraAvisoCarimboEFalha) {
                                 "STATUS INTEGER)"));
 
   // No machine: empty grid, the stamp not renewed.
-  Clicar(botao);
+  QTest::mouseClick(botao, Qt::LeftButton);
   EXPECT_EQ(grid->model()->rowCount(), 0);
   EXPECT_EQ(lblAtualizado->text(), QStringLiteral("Atualizado em:"));
   EXPECT_TRUE(dialogos.Caixas().isEmpty());
@@ -93,7 +98,7 @@ TEST_F(JanelaPainelTeste, AtualizarAgoraAvisoCarimboEFalha) {
     timerDesligado = !timer->Ativo();
   });
   const quint64 periodos = timer->PeriodosIniciados();
-  Clicar(botao);
+  QTest::mouseClick(botao, Qt::LeftButton);
   EXPECT_TRUE(avisoVisivel);
   EXPECT_TRUE(ampulheta);
   EXPECT_TRUE(timerDesligado);
@@ -112,9 +117,9 @@ TEST_F(JanelaPainelTeste, AtualizarAgoraAvisoCarimboEFalha) {
   // A failing refresh reaches the error box; the rows built so far stay and
   // the stamp keeps its time (the wait makes a renewed stamp tell).
   const QString carimbo = lblAtualizado->text();
-  ASSERT_TRUE(Esperar([&] { return !carimbo.endsWith(FormatoDataHora::Carimbo(QDateTime::currentDateTime())); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !carimbo.endsWith(FormatoDataHora::Carimbo(QDateTime::currentDateTime())); }));
   banco.Executar(QStringLiteral("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF) VALUES ('01', 'M10X')"));
-  Clicar(botao);
+  QTest::mouseClick(botao, Qt::LeftButton);
   ASSERT_EQ(dialogos.Caixas().size(), 1);
   EXPECT_EQ(dialogos.Caixas()[0].Titulo, QStringLiteral("Erro"));
   EXPECT_TRUE(dialogos.Caixas()[0].Texto.contains(QStringLiteral("truncation"))) << dialogos.Textos()[0].toStdString();
@@ -172,7 +177,7 @@ TEST_F(JanelaPainelTeste, IntervaloEColunaMaquinaLidosDoBanco) {
 
 TEST_F(JanelaPainelTeste, SairDoIntervaloAplicaOPeriodo) {
   Maquinas(1);
-  ASSERT_TRUE(Mostrar(&painel));
+  ASSERT_TRUE(Mostrar());
   ASSERT_EQ(grid->model()->rowCount(), 1) << "the first refresh when shown";
   dialogos.Limpar();
 
@@ -186,7 +191,7 @@ TEST_F(JanelaPainelTeste, SairDoIntervaloAplicaOPeriodo) {
   EXPECT_TRUE(timer->Ativo());
   EXPECT_FALSE(timer->Armado());
   banco.Executar(QStringLiteral("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF) VALUES ('01', 'M9')"));
-  Clicar(painel.findChild<QPushButton*>(QStringLiteral("btAtualizar")));
+  QTest::mouseClick(painel.findChild<QPushButton*>(QStringLiteral("btAtualizar")), Qt::LeftButton);
   EXPECT_EQ(grid->model()->rowCount(), 2);
   EXPECT_FALSE(timer->Armado());
 
@@ -217,10 +222,10 @@ TEST_F(JanelaPainelTeste, SairDoIntervaloAplicaOPeriodo) {
 
 TEST_F(JanelaPainelTeste, OTimerAtualizaSozinho) {
   Maquinas(2);
-  ASSERT_TRUE(Mostrar(&painel));
+  ASSERT_TRUE(Mostrar());
   banco.Executar(QStringLiteral("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF) VALUES ('01', 'M3')"));
   SairDoEdit(QStringLiteral("1"));
-  EXPECT_TRUE(Esperar([&] { return grid->model()->rowCount() == 3; }, 10000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return grid->model()->rowCount() == 3; }, 10000));
   EXPECT_TRUE(timer->Ativo());
   EXPECT_TRUE(dialogos.Caixas().isEmpty());
 }

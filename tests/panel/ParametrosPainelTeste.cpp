@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
+#include <QTest>
 #include <climits>
 
 #include "BancoTeste.h"
-#include "InteracaoTeste.h"
 #include "panel/ParametrosPainel.h"
 #include "panel/Temporizador.h"
 #include "platform/Falha.h"
@@ -114,14 +115,13 @@ TEST(Temporizador, PeriodoSemSinalDe32BitsEEstados) {
 
 TEST(Temporizador, DisparaQuandoArmado) {
   Temporizador timer;
-  int disparos = 0;
-  QObject::connect(&timer, &Temporizador::Disparou, [&] { ++disparos; });
+  QSignalSpy disparos(&timer, &Temporizador::Disparou);
   timer.SetIntervalo(1);
-  EXPECT_TRUE(InteracaoTeste::Esperar([&] { return disparos > 0; }));
+  EXPECT_TRUE(disparos.wait());
   timer.SetAtivo(false);
-  disparos = 0;
+  disparos.clear();
   QCoreApplication::processEvents();
-  EXPECT_EQ(disparos, 0) << "nothing ticks while off";
+  EXPECT_EQ(disparos.count(), 0) << "nothing ticks while off";
 }
 
 }  // namespace

@@ -34,7 +34,9 @@ class ReprocessarErrosTeste : public GradePainelTeste {
     return estados.join(u' ');
   }
 
-  void Reprocessar() { InteracaoTeste::Clicar(painel.findChild<QPushButton*>(QStringLiteral("btnReexecutaErros"))); }
+  void Reprocessar() {
+    QTest::mouseClick(painel.findChild<QPushButton*>(QStringLiteral("btnReexecutaErros")), Qt::LeftButton);
+  }
 };
 
 TEST_F(ReprocessarErrosTeste, ConfirmacaoDecideEAtualizacaoValeParaTodasAsFiliais) {

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QApplication>
-#include <QDeadlineTimer>
-#include <QMouseEvent>
 #include <QProcessEnvironment>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <functional>
 #include <memory>
 
@@ -73,24 +73,19 @@ class PainelServidor : public TesteServidor {
     return ambiente;
   }
 
+  // A server's answers take longer than Qt Test's default wait.
   static bool Esperar(const std::function<bool()>& condicao, int milissegundos = 20000) {
-    QDeadlineTimer prazo(milissegundos);
-    while (!condicao()) {
-      if (prazo.hasExpired()) return false;
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
+    return QTest::qWaitFor(condicao, milissegundos);
   }
 
-  static void Mouse(QWidget* alvo, QEvent::Type tipo, QPoint ponto, Qt::MouseButtons botoes) {
-    QMouseEvent evento(tipo, QPointF(ponto), QPointF(alvo->mapToGlobal(ponto)), Qt::LeftButton, botoes,
-                       Qt::NoModifier);
-    QApplication::sendEvent(alvo, &evento);
-  }
-  static void Clicar(QWidget* alvo, QPoint ponto = QPoint(-1, -1)) {
-    if (ponto == QPoint(-1, -1)) ponto = alvo->rect().center();
-    Mouse(alvo, QEvent::MouseButtonPress, ponto, Qt::LeftButton);
-    Mouse(alvo, QEvent::MouseButtonRelease, ponto, Qt::NoButton);
+  // A click at a point (the middle when none is given).
+  static void Clicar(QWidget* alvo, QPoint ponto = QPoint()) { QTest::mouseClick(alvo, Qt::LeftButton, {}, ponto); }
+  // A double click on a cell of a grid, as the window system delivers it.
+  static void DuploClique(QTableView* grid, const QModelIndex& indice) {
+    const QPoint ponto = grid->visualRect(indice).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, ponto);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, ponto);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, ponto);
   }
   void ClicarBotao(const char* nome) {
     auto* botao = Painel().findChild<QPushButton*>(QLatin1String(nome));

@@ -93,10 +93,7 @@ class SegurancaServidor : public PainelServidor {
   }
 
   static void DuploClique(QTableView* grid, int linha, int coluna) {
-    const QPoint ponto = grid->visualRect(grid->model()->index(linha, coluna)).center();
-    Clicar(grid->viewport(), ponto);
-    Mouse(grid->viewport(), QEvent::MouseButtonDblClick, ponto, Qt::LeftButton);
-    Mouse(grid->viewport(), QEvent::MouseButtonRelease, ponto, Qt::NoButton);
+    PainelServidor::DuploClique(grid, grid->model()->index(linha, coluna));
   }
 
   void SelecionarLinha(const QString& maquina, CampoStatus campo, bool clicar) {

@@ -46,12 +46,7 @@ class VisualizarBloqueio : public PainelServidor {
         QStringLiteral("INTEGERRO"), desfecho);
   }
 
-  void DuploClique(int linha, int coluna) {
-    const QPoint ponto = FGrid->visualRect(FGrid->model()->index(linha, coluna)).center();
-    Clicar(FGrid->viewport(), ponto);
-    Mouse(FGrid->viewport(), QEvent::MouseButtonDblClick, ponto, Qt::LeftButton);
-    Mouse(FGrid->viewport(), QEvent::MouseButtonRelease, ponto, Qt::NoButton);
-  }
+  void DuploClique(int linha, int coluna) { PainelServidor::DuploClique(FGrid, FGrid->model()->index(linha, coluna)); }
 
   QStringList Flags() const {
     QStringList flags;

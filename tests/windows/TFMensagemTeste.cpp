@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTest>
 
 #include "DialogosGravados.h"
 #include "windows/MemoMensagem.h"
@@ -15,15 +14,6 @@
 namespace {
 
 void Liberar() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-void Clicar(QWidget* alvo) {
-  const QPointF centro = QRectF(alvo->rect()).center();
-  const QPointF global = alvo->mapToGlobal(centro);
-  QMouseEvent pressao(QEvent::MouseButtonPress, centro, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(alvo, &pressao);
-  QMouseEvent soltura(QEvent::MouseButtonRelease, centro, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(alvo, &soltura);
-}
 
 TEST(TFMensagemTeste, JanelaDoTextoInteiro) {
   QPointer<TFMensagem> janela = new TFMensagem();
@@ -59,10 +49,9 @@ TEST(TFMensagemTeste, JanelaDoTextoInteiro) {
   }
 
   // Esc does not close it; "OK" closes and frees it.
-  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QApplication::sendEvent(memo, &esc);
+  QTest::keyClick(memo, Qt::Key_Escape);
   EXPECT_TRUE(janela->isVisible());
-  Clicar(ok);
+  QTest::mouseClick(ok, Qt::LeftButton);
   Liberar();
   EXPECT_TRUE(janela.isNull());
   EXPECT_EQ(TFMensagem::Instancia(), nullptr);

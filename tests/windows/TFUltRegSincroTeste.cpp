@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -40,6 +41,22 @@ class TFUltRegSincroTeste : public ::testing::Test {
     janela->show();
   }
   QTableView* Grid(const char* nome) { return janela->findChild<QTableView*>(QLatin1String(nome)); }
+  // How far from the left of its section a column's title starts; -1 when
+  // none of it is in sight.
+  int InicioTitulo(const char* grid, int coluna) {
+    QTableView* tabela = Grid(grid);
+    auto* paginas = janela->findChild<QTabWidget*>("PageControl");
+    paginas->setCurrentWidget(tabela->parentWidget());
+    QCoreApplication::processEvents();
+    QHeaderView* titulos = tabela->horizontalHeader();
+    const QImage imagem = titulos->viewport()->grab().toImage();
+    const int inicio = titulos->sectionViewportPosition(coluna);
+    const int fim = qMin(inicio + titulos->sectionSize(coluna), imagem.width()) - 2;
+    for (int x = inicio + 1; x < fim; ++x)
+      for (int y = 2; y < imagem.height() - 2; ++y)
+        if (imagem.pixelColor(x, y).lightness() < 100) return x - inicio;
+    return -1;
+  }
   QStringList Coluna(const char* grid, int coluna) {
     QStringList textos;
     QAbstractItemModel* modelo = Grid(grid)->model();
@@ -101,6 +118,15 @@ TEST_F(TFUltRegSincroTeste, ControlesTempoDeVidaERecebidos) {
     EXPECT_EQ(receb->columnWidth(c), larguras[c]);
   }
   EXPECT_EQ(Grid("GridPrx")->columnWidth(2), 1400);
+  // Titles on the left, but "ID" centred; the wide "Chave" title in sight.
+  for (const char* grid : {"GridReceb", "GridEnv", "GridPrx"}) {
+    EXPECT_GT(InicioTitulo(grid, 0), 20) << grid;
+    for (int c = 1; c < Grid(grid)->model()->columnCount(); ++c) {
+      EXPECT_GE(InicioTitulo(grid, c), 0) << grid << c;
+      EXPECT_LT(InicioTitulo(grid, c), 12) << grid << c;
+    }
+  }
+  paginas->setCurrentIndex(0);
   // Newest first; only this machine; unknown codes give empty texts.
   EXPECT_EQ(Coluna("GridReceb", 0), QStringList({"102", "101"}));
   EXPECT_EQ(Coluna("GridReceb", 2), QStringList({"", "Não Executado"}));
@@ -154,17 +180,21 @@ TEST_F(TFUltRegSincroTeste, TextosDeChave) {
   Mv(5, "SEMCHAVE", {"1"});
   Mv(6, "LONGA", {longo, longo, longo, longo});
   Mv(7, "uma", {"1"});
-  // Sent: rows 1 and 2, highest first.
-  banco.Executar("INSERT INTO INTEGMAQUINA (MAQUINA, MAQUINAECF, ORDEM, ATUALIZOU) VALUES ('01', 'M1', 1, 'S')");
-  banco.Executar("INSERT INTO INTEGMAQUINA (MAQUINA, MAQUINAECF, ORDEM, ATUALIZOU) VALUES ('01', 'M1', 2, 'S')");
+  // Sent: rows 1, 2 and 6, highest first.
+  for (int ordem : {1, 2, 6})
+    banco.Executar(QStringLiteral("INSERT INTO INTEGMAQUINA (MAQUINA, MAQUINAECF, ORDEM, ATUALIZOU) "
+                                  "VALUES ('01', 'M1', %1, 'S')")
+                       .arg(ordem));
   banco.Executar("INSERT INTO INTEGMAQUINA (MAQUINA, MAQUINAECF, ORDEM, ATUALIZOU) VALUES ('01', 'M1', 3, 'N')");
   Abrir();
-  EXPECT_EQ(Coluna("GridEnv", 0), QStringList({"2", "1"}));
-  EXPECT_EQ(Coluna("GridEnv", 2), QStringList({"A=01;B= 7 ;", "A=01;"}));
   const QString chaveLonga = QStringLiteral("COLUNA_DE_NOME_BEM_COMPRIDO_1=%1;COLUNA_DE_NOME_BEM_COMPRIDO_2=%1;"
                                             "COLUNA_DE_NOME_BEM_COMPRIDO_3=%1;COLUNA_DE_NOME_BEM_COMPRIDO_4=%1;")
                                  .arg(longo)
                                  .left(200);
+  EXPECT_EQ(Coluna("GridEnv", 0), QStringList({"6", "2", "1"}));
+  EXPECT_EQ(Coluna("GridEnv", 2), QStringList({chaveLonga, "A=01;B= 7 ;", "A=01;"}));
+  // The longest key shows whole, not cut to the column.
+  EXPECT_GE(Grid("GridEnv")->columnWidth(2), QFontMetrics(Grid("GridEnv")->font()).horizontalAdvance(chaveLonga));
   EXPECT_EQ(Coluna("GridPrx", 2),
             QStringList({"A=01;", "A=01;B= 7 ;", "C0=0;C1=1;C2=2;C3=3;C4=4;C5=5;C6=6;C7=7;C8=8;C9=9;", "A=;", "",
                          chaveLonga, ""}));

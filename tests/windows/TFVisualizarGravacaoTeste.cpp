@@ -187,18 +187,27 @@ TEST_F(TFVisualizarGravacaoTeste, RecusaDaGuardaEhOMotivo) {
   EXPECT_TRUE(janela->isVisible());
   EXPECT_EQ(Linhas(), 2);
 
-  // No transaction could be started: the rollback's own refusal replaces
-  // the window's message and reaches the failure handler.
+  // No transaction could be started (the database cannot be reached): the
+  // window's message gives that failure, for every write.
   dialogos.Limpar();
   painel.cnVelmora().Fechar();
   painel.cnVelmora().SetParam(QStringLiteral("Database"), banco.Pasta() + QStringLiteral("/nao-existe.fdb"));
+  Controle<QCheckBox>("MarcarTodos")->setChecked(false);
   DuploClique(0, 0);
-  ASSERT_EQ(dialogos.Caixas().size(), 1);
-  EXPECT_EQ(dialogos.Caixas()[0].Titulo, QStringLiteral("Erro"));
-  EXPECT_EQ(dialogos.Caixas()[0].Texto,
-            QStringLiteral("Detectada falha no controle de cancelamento de transação: Transação não aberta."));
+  MarcarTodos();
+  Clicar(Controle<QPushButton>("btExcluir"));
+  ASSERT_EQ(dialogos.Caixas().size(), 4) << dialogos.Textos().join(u'\n').toStdString();
+  for (int i : {0, 1, 3}) {
+    EXPECT_TRUE(dialogos.Caixas()[i].Texto.contains(QStringLiteral("nao-existe.fdb")))
+        << dialogos.Caixas()[i].Texto.toStdString();
+    EXPECT_FALSE(dialogos.Caixas()[i].Texto.contains(QStringLiteral("Transação não aberta")));
+  }
+  EXPECT_TRUE(dialogos.Caixas()[0].Texto.startsWith(kMotivo));
+  EXPECT_TRUE(dialogos.Caixas()[1].Texto.startsWith(kMotivo));
+  EXPECT_TRUE(dialogos.Caixas()[3].Texto.startsWith(QStringLiteral("Erro ao excluir. Motivo: ")));
   EXPECT_EQ(Flags(), QStringList({"N", "S"}));
-  EXPECT_EQ(Conferido(1), QStringLiteral("N"));
+  EXPECT_FALSE(painel.cnVelmora().EmTransacao());
+  EXPECT_TRUE(janela->isVisible());
 }
 
 TEST_F(TFVisualizarGravacaoTeste, ExcluirErrosDaFilial) {

@@ -5,11 +5,20 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+
 #include "DialogosGravados.h"
 #include "app/ui/TFPainel.h"
+#include "platform/Falha.h"
+#include "platform/MemoriaDisponivel.h"
 #include "windows/TFVisualizarLog.h"
 
 namespace {
@@ -83,6 +92,83 @@ TEST(TFVisualizarLogTeste, ArquivosQuebrasECasosDeFalha) {
   EXPECT_TRUE(janela->findChild<QLineEdit*>("Arquivo")->text().isEmpty());
   EXPECT_TRUE(janela->findChild<QPlainTextEdit*>("Memo")->toPlainText().isEmpty());
   delete janela.data();
+}
+
+// KB of a line of /proc/self/status.
+qint64 StatusKb(const std::string& chave) {
+  std::ifstream status("/proc/self/status");
+  std::string linha;
+  while (std::getline(status, linha))
+    if (linha.rfind(chave + ":", 0) == 0) return std::stoll(linha.substr(chave.size() + 1));
+  return -1;
+}
+
+TEST(TFVisualizarLogTeste, LimiteSegueAMemoriaDoProcesso) {
+  QTemporaryDir pasta;
+  // Sparse: a gigabyte that takes no disk.
+  const QString grande = pasta.filePath(QStringLiteral("grande.txt"));
+  {
+    QFile f(grande);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(qint64(1) << 30));
+  }
+  // A megabyte on one line, and 16 MB of empty lines: each line costs the
+  // text area more than its byte.
+  const QString pequeno = pasta.filePath(QStringLiteral("pequeno.txt"));
+  const QString linhas = pasta.filePath(QStringLiteral("linhas.txt"));
+  for (const auto& [nome, bytes] :
+       {std::pair{pequeno, QByteArray(1 << 20, 'a')}, std::pair{linhas, QByteArray(16 << 20, '\n')}}) {
+    QFile f(nome);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  EXPECT_GT(MemoriaDisponivel::Bytes(), 0);
+
+  // In a child whose address space may grow by 256 MB only: the gigabyte is
+  // refused before anything is read, with the limit that room gives, and so
+  // are the empty lines; the megabyte still shows. The exit code says which
+  // check failed.
+  const qint64 folga = qint64(256) << 20;
+  const pid_t filho = fork();
+  ASSERT_GE(filho, 0);
+  if (filho == 0) {
+    const rlim_t teto = rlim_t(StatusKb("VmSize") * 1024 + folga);
+    const rlimit limite{teto, teto};
+    if (setrlimit(RLIMIT_AS, &limite) != 0) _exit(10);
+    const qint64 disponivel = MemoriaDisponivel::Bytes();
+    if (disponivel > folga || disponivel < folga / 2) _exit(11);
+    // The limit named is the file that room holds, in MB.
+    const QRegularExpression recusa(
+        QStringLiteral("^O arquivo \"(.*)\" é grande demais para ser exibido \\(1024 MB; o limite é (\\d+) MB\\)\\.$"));
+    try {
+      TFVisualizarLog::LerArquivo(grande);
+      _exit(13);
+    } catch (const Falha& falha) {
+      const QRegularExpressionMatch partes = recusa.match(falha.Mensagem());
+      if (!partes.hasMatch() || partes.captured(1) != grande) _exit(14);
+      const int limite = partes.captured(2).toInt();
+      const qint64 porByte = TFVisualizarLog::kMemoriaPorByte;
+      if (limite > (folga >> 20) / porByte || limite < (folga >> 20) / porByte / 2) _exit(12);
+    }
+    try {
+      if (TFVisualizarLog::LerArquivo(pequeno).size() != 1 << 20) _exit(15);
+    } catch (...) {
+      _exit(16);
+    }
+    try {
+      TFVisualizarLog::LerArquivo(linhas);
+      _exit(17);
+    } catch (const Falha& falha) {
+      const QString inicio =
+          QStringLiteral("O arquivo \"%1\" é grande demais para ser exibido (16 MB; o limite é ").arg(linhas);
+      if (!falha.Mensagem().startsWith(inicio)) _exit(18);
+    }
+    _exit(0);
+  }
+  int estado = 0;
+  ASSERT_EQ(waitpid(filho, &estado, 0), filho);
+  ASSERT_TRUE(WIFEXITED(estado));
+  EXPECT_EQ(WEXITSTATUS(estado), 0);
 }
 
 }  // namespace

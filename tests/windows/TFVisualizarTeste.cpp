@@ -67,7 +67,7 @@ TEST_F(TFVisualizarTeste, ControlesETempoDeVida) {
   EXPECT_EQ(grid->width(), 1100);
 
   // Esc leaves it open; "Fechar" closes and frees it.
-  Teclar(grid, Qt::Key_Escape);
+  QTest::keyClick(grid, Qt::Key_Escape);
   EXPECT_TRUE(janela->isVisible());
   Clicar(fechar);
   Liberar();
@@ -110,7 +110,6 @@ TEST_F(TFVisualizarTeste, ListaConferidosETodos) {
   // "Todos": every error of the machine, whatever the flag.
   Clicar(Controle<QRadioButton>("VisualizarTodos"));
   EXPECT_EQ(sql->Sql(), Catalogo::ErrosTodos());
-  EXPECT_EQ(sql->Sql(), Catalogo::ErrosLinhaSelecao() + "\r\n" + Catalogo::ErrosLinhaOrdem());
   ASSERT_EQ(Linhas(), 6);
   EXPECT_EQ(Celula(0, 2), QStringLiteral("mais novo"));
   EXPECT_EQ(Celula(1, 2), QStringLiteral("conferido"));
@@ -144,12 +143,16 @@ TEST_F(TFVisualizarTeste, MensagemCortadaJanelaDoTextoInteiro) {
   banco.Executar(QStringLiteral("UPDATE INTEGERRO SET MSGERRO = MSGERRO || 'ÿ' WHERE IDINTEGERRO = 2"));
   Erro("01", "M1", 3, "2024-03-01 10:00:00", "", "N");
   Erro("01", "M1", 4, "2024-02-01 10:00:00", QString(250, u'z'), "N");
+  const QString linhas = QStringLiteral("linha 1\r\nlinha 2\nlinha 3\rfim");
+  Erro("01", "M1", 5, "2024-01-01 10:00:00", linhas, "N");
   Abrir();
-  ASSERT_EQ(Linhas(), 4);
+  ASSERT_EQ(Linhas(), 5);
   EXPECT_EQ(Celula(0, 2), longo.left(250));
   EXPECT_EQ(Celula(1, 2).size(), 250);
   EXPECT_EQ(Celula(2, 2), QString());
   EXPECT_EQ(Celula(3, 2), QString(250, u'z'));
+  // Line breaks show as blanks: the cell keeps its one line.
+  EXPECT_EQ(Celula(4, 2), QStringLiteral("linha 1  linha 2 linha 3 fim"));
 
   // The whole text in the message window, shown modally and freed after.
   auto lerMensagem = [&](int linha) {
@@ -172,12 +175,13 @@ TEST_F(TFVisualizarTeste, MensagemCortadaJanelaDoTextoInteiro) {
   EXPECT_EQ(lerMensagem(0), longo);
   EXPECT_EQ(lerMensagem(1), enorme);
   EXPECT_EQ(lerMensagem(2), QStringLiteral("<nada aberto>")) << "an empty text opens nothing";
+  EXPECT_EQ(lerMensagem(4), linhas);
 
   // "Data" does nothing; nothing was written either.
   EXPECT_EQ(lerMensagem(-1), QStringLiteral("<nada aberto>"));
   DuploClique(0, 1);
-  EXPECT_EQ(Flags(), QStringList({"N", "N", "N", "N"}));
-  EXPECT_EQ(banco.Valor("SELECT COUNT(*) FROM INTEGERRO WHERE CONFERIDO = 'N'"), QStringLiteral("4"));
+  EXPECT_EQ(Flags(), QStringList({"N", "N", "N", "N", "N"}));
+  EXPECT_EQ(banco.Valor("SELECT COUNT(*) FROM INTEGERRO WHERE CONFERIDO = 'N'"), QStringLiteral("5"));
   EXPECT_TRUE(dialogos.Caixas().isEmpty()) << dialogos.Textos().join(u'\n').toStdString();
 }
 

@@ -9,8 +9,7 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QTableView>
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <QTest>
 
 #include "BancoTeste.h"
 #include "DialogosGravados.h"
@@ -88,29 +87,14 @@ class TFVisualizarTeste : public ::testing::Test {
     return flags;
   }
 
-  // Mouse and keys as the window system delivers them.
-  static void Mouse(QWidget* alvo, QEvent::Type tipo, QPoint ponto, Qt::MouseButtons botoes) {
-    QMouseEvent evento(tipo, QPointF(ponto), QPointF(alvo->mapToGlobal(ponto)), Qt::LeftButton, botoes,
-                       Qt::NoModifier);
-    QApplication::sendEvent(alvo, &evento);
-  }
-  static void Clicar(QWidget* alvo, QPoint ponto = QPoint(-1, -1)) {
-    if (ponto == QPoint(-1, -1)) ponto = alvo->rect().center();
-    Mouse(alvo, QEvent::MouseButtonPress, ponto, Qt::LeftButton);
-    Mouse(alvo, QEvent::MouseButtonRelease, ponto, Qt::NoButton);
-  }
-  static void Teclar(QWidget* alvo, int tecla) {
-    QKeyEvent pressao(QEvent::KeyPress, tecla, Qt::NoModifier);
-    QApplication::sendEvent(alvo, &pressao);
-    QKeyEvent soltura(QEvent::KeyRelease, tecla, Qt::NoModifier);
-    QApplication::sendEvent(alvo, &soltura);
-  }
+  static void Clicar(QWidget* alvo) { QTest::mouseClick(alvo, Qt::LeftButton); }
+  // A double click on a cell (a row of -1: below the rows).
   void DuploClique(int linha, int coluna) {
     const QPoint ponto = linha < 0 ? QPoint(5, grid->viewport()->height() - 3)
                                    : grid->visualRect(grid->model()->index(linha, coluna)).center();
-    Clicar(grid->viewport(), ponto);
-    Mouse(grid->viewport(), QEvent::MouseButtonDblClick, ponto, Qt::LeftButton);
-    Mouse(grid->viewport(), QEvent::MouseButtonRelease, ponto, Qt::NoButton);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, ponto);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, ponto);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, ponto);
   }
 
   BancoTeste banco;

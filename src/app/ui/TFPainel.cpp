@@ -33,6 +33,7 @@
 #include "panel/Temporizador.h"
 #include "panel/ui/EstiloGrid.h"
 #include "platform/ConsultaSql.h"
+#include "windows/ConexaoGuardada.h"
 #include "windows/TFUltRegSincro.h"
 #include "windows/TFVisualizar.h"
 #include "windows/TFVisualizarLog.h"
@@ -116,7 +117,6 @@ TFPainel::~TFPainel() {
   if (FInstancia == this) FInstancia = nullptr;
 }
 
-
 void TFPainel::CriarControles() {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -135,8 +135,8 @@ void TFPainel::CriarControles() {
   GridPainel->setObjectName(QStringLiteral("GridPainel"));
   EstiloGrid::Aplicar(GridPainel, cdsFiliais);
   layout->addWidget(GridPainel, 1);
-  connect(GridPainel->horizontalHeader(), &QHeaderView::sectionClicked, this,
-          [this](int coluna) { GuardaFalhas::Executar([this, coluna] { GridPainelTitleClick(coluna); }); });
+  ConectarGuardado(GridPainel->horizontalHeader(), &QHeaderView::sectionClicked, this,
+                   &TFPainel::GridPainelTitleClick);
   connect(GridPainel, &QTableView::clicked, this, [this](const QModelIndex& indice) {
     const int coluna = indice.column();
     GuardaFalhas::Executar([this, coluna] { GridPainelCellClick(coluna); });
@@ -156,7 +156,7 @@ void TFPainel::CriarControles() {
   Timer = new Temporizador(this);
   Timer->setObjectName(QStringLiteral("Timer"));
   Timer->SetIntervalo(15000);
-  connect(Timer, &Temporizador::Disparou, this, [this] { GuardaFalhas::Executar([this] { TimerTimer(); }); });
+  ConectarGuardado(Timer, &Temporizador::Disparou, this, &TFPainel::TimerTimer);
 }
 
 void TFPainel::CriarCabecalho() {
@@ -215,12 +215,11 @@ void TFPainel::CriarBotoes() {
   btnReexecutaErros = Botao(pnlBotoes, "btnReexecutaErros", QStringLiteral("Reprocessar Erros"), 805, 149);
   btFechar = Botao(pnlBotoes, "btFechar", QStringLiteral("&Fechar"), 957, 133);
 
-  connect(btAtualizar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btAtualizarClick(); }); });
-  connect(btFechar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btFecharClick(); }); });
-  connect(btUltReg, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btUltRegClick(); }); });
-  connect(btVisualizar, &QPushButton::clicked, this, [this] { GuardaFalhas::Executar([this] { btVisualizarClick(); }); });
-  connect(btnReexecutaErros, &QPushButton::clicked, this,
-          [this] { GuardaFalhas::Executar([this] { btnReexecutaErrosClick(); }); });
+  ConectarGuardado(btAtualizar, &QPushButton::clicked, this, &TFPainel::btAtualizarClick);
+  ConectarGuardado(btFechar, &QPushButton::clicked, this, &TFPainel::btFecharClick);
+  ConectarGuardado(btUltReg, &QPushButton::clicked, this, &TFPainel::btUltRegClick);
+  ConectarGuardado(btVisualizar, &QPushButton::clicked, this, &TFPainel::btVisualizarClick);
+  ConectarGuardado(btnReexecutaErros, &QPushButton::clicked, this, &TFPainel::btnReexecutaErrosClick);
 }
 
 void TFPainel::DefinirOrdemTabulacao() {
@@ -272,7 +271,8 @@ bool TFPainel::eventFilter(QObject* alvo, QEvent* evento) {
     // the interval is applied right after it.
     const Qt::FocusReason razao = static_cast<QFocusEvent*>(evento)->reason();
     if (razao != Qt::ActiveWindowFocusReason && razao != Qt::PopupFocusReason)
-      QMetaObject::invokeMethod(this, [this] { GuardaFalhas::Executar([this] { edtIntervaloExit(); }); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { GuardaFalhas::Executar([this] { edtIntervaloExit(); }); }, Qt::QueuedConnection);
     return false;
   }
   if (alvo == GridPainel->viewport() && evento->type() == QEvent::MouseButtonDblClick) {
@@ -320,18 +320,15 @@ void TFPainel::TratarExcecao(const Falha& falha) {
   // A failure that arrives while its box is open (the timer retrying a
   // server that is down) is not stacked on it.
   if (FMostrandoErro) return;
-  FMostrandoErro = true;
+  // Cleared however the box ends: a box that failed to show must not keep
+  // every later failure from being shown.
+  const QScopedValueRollback<bool> mostrando(FMostrandoErro, true);
   Dialogos::Erro(falha.Mensagem());
-  FMostrandoErro = false;
 }
 
 // ---- connection and guarded transactions ----
 
-bool TFPainel::ConectarBanco() {
-  if (FIniNomeado) ConfiguracaoBanco::VerificarArquivoNomeado(FArquivoIni);
-  ConfiguracaoBanco::ConectarBanco(FConexao, FArquivoIni);
-  return true;
-}
+void TFPainel::ConectarBanco() { ConfiguracaoBanco::ConectarBanco(FConexao, FArquivoIni); }
 
 void TFPainel::AtribuirConexao(QObject* janela) {
   for (ConsultaSql* consulta : janela->findChildren<ConsultaSql*>()) consulta->SetConexao(&FConexao);

@@ -43,7 +43,7 @@ class TFPainel : public QWidget {
   void TratarExcecao(const Falha& falha);
 
   // Connection and guarded transactions.
-  bool ConectarBanco();
+  void ConectarBanco();
   void AtribuirConexao(QObject* janela);
   void IniciaTransacao();
   void ConfirmaTransacao();
