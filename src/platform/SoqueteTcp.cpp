@@ -72,6 +72,11 @@ void Encerrar(long long soquete) {
   ::close(s);
 }
 
+void OpcoesEscuta(long long soquete) {
+  int sim = 1;
+  ::setsockopt(static_cast<int>(soquete), SOL_SOCKET, SO_REUSEADDR, &sim, sizeof sim);
+}
+
 void EnderecoRemoto(long long soquete, std::string& endereco, int& porta) {
   sockaddr_storage dados{};
   socklen_t tamanho = sizeof dados;

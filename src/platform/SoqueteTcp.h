@@ -26,6 +26,11 @@ long long Enviar(long long soquete, const char* origem, std::size_t tamanho);
 // then closes.
 void Encerrar(long long soquete);
 
+// For a listening socket, before bind: a restart may take the port again
+// at once (SO_REUSEADDR), but a second process may not share it
+// (no SO_REUSEPORT, which would split the connections between the two).
+void OpcoesEscuta(long long soquete);
+
 // Numeric address and port of either end; empty and 0 when unknown.
 void EnderecoRemoto(long long soquete, std::string& endereco, int& porta);
 void EnderecoLocal(long long soquete, std::string& endereco, int& porta);

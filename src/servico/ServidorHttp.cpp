@@ -52,6 +52,9 @@ class ServidorHttp::Biblioteca : public httplib::Server {
     new_task_queue = [trabalhadores] { return new PoolConexoes(trabalhadores); };
     set_payload_max_length(opcoes.BytesPorPedido);
     set_tcp_nodelay(true);
+    // The library's default also sets SO_REUSEPORT: a second service on
+    // the same port would bind without error and take half the clients.
+    set_socket_options([](socket_t soquete) { SoqueteTcp::OpcoesEscuta(soquete); });
     set_keep_alive_max_count(opcoes.PedidosPorConexao);
     set_keep_alive_timeout(std::max<time_t>(1, opcoes.EsperaEntrePedidos.count() / 1000));
     set_default_headers({{"Cache-Control", "no-store"}, {"X-Content-Type-Options", "nosniff"}});
