@@ -125,13 +125,13 @@ int main(int argc, char** argv) {
                               Amostra(antes, "painel_integracao_atualizacoes_total");
   const double falhas = Amostra(depois, "painel_integracao_atualizacao_falhas_total") -
                         Amostra(antes, "painel_integracao_atualizacao_falhas_total");
-  std::printf("%s%s: %d clientes com conexão mantida, %.1f s\n", opcoes.Endereco.c_str(), opcoes.Caminho.c_str(),
-              opcoes.Clientes, decorrido);
-  std::printf("pedidos: %zu respondidos (%.0f por segundo), erros: %ld\n", todas.size(),
+  std::printf("%s:%d%s: %d clientes com conexão mantida, %.1f s\n", opcoes.Endereco.c_str(), opcoes.Porta,
+              opcoes.Caminho.c_str(), opcoes.Clientes, decorrido);
+  std::printf("servico.pedidos=%zu\nservico.pedidos_por_segundo=%.0f\nservico.erros=%ld\n", todas.size(),
               double(todas.size()) / decorrido, totalErros);
-  std::printf("latência: p50 %.2f ms, p90 %.2f ms, p99 %.2f ms, máxima %.2f ms\n", percentil(0.50),
-              percentil(0.90), percentil(0.99), todas.empty() ? 0.0 : double(todas.back()));
-  std::printf("atualizações do serviço no período: %.0f (%.0f falhas), uma a cada %.2f s\n", atualizacoes, falhas,
-              atualizacoes > 0 ? decorrido / atualizacoes : 0.0);
+  std::printf("servico.p50_ms=%.2f\nservico.p90_ms=%.2f\nservico.p99_ms=%.2f\nservico.maxima_ms=%.2f\n",
+              percentil(0.50), percentil(0.90), percentil(0.99), todas.empty() ? 0.0 : double(todas.back()));
+  std::printf("servico.atualizacoes=%.0f\nservico.falhas=%.0f\nservico.segundos_por_atualizacao=%.2f\n",
+              atualizacoes, falhas, atualizacoes > 0 ? decorrido / atualizacoes : 0.0);
   return totalErros == 0 ? 0 : 1;
 }

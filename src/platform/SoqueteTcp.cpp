@@ -77,6 +77,8 @@ void OpcoesEscuta(long long soquete) {
   ::setsockopt(static_cast<int>(soquete), SOL_SOCKET, SO_REUSEADDR, &sim, sizeof sim);
 }
 
+void AmpliarFilaEscuta(long long soquete, int tamanho) { ::listen(static_cast<int>(soquete), tamanho); }
+
 void EnderecoRemoto(long long soquete, std::string& endereco, int& porta) {
   sockaddr_storage dados{};
   socklen_t tamanho = sizeof dados;

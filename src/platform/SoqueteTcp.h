@@ -31,6 +31,11 @@ void Encerrar(long long soquete);
 // (no SO_REUSEPORT, which would split the connections between the two).
 void OpcoesEscuta(long long soquete);
 
+// Lets the kernel hold this many connections not yet accepted. The HTTP
+// library listens with a backlog of 5: a burst of clients reconnecting
+// together lost SYNs and waited a second for the retry.
+void AmpliarFilaEscuta(long long soquete, int tamanho);
+
 // Numeric address and port of either end; empty and 0 when unknown.
 void EnderecoRemoto(long long soquete, std::string& endereco, int& porta);
 void EnderecoLocal(long long soquete, std::string& endereco, int& porta);

@@ -73,6 +73,8 @@ class ServidorHttp::Biblioteca : public httplib::Server {
   }
 
   bool Parando() const { return svr_sock_ == INVALID_SOCKET; }
+  // After bind: listen again on the same socket with a longer backlog.
+  void AmpliarFila(int tamanho) { SoqueteTcp::AmpliarFilaEscuta(svr_sock_, tamanho); }
 
  private:
   void Rotear(const httplib::Request& pedido, httplib::Response& resposta) {
@@ -145,6 +147,7 @@ void ServidorHttp::Iniciar() {
                     .arg(QString::fromStdString(FOpcoes.Endereco))
                     .arg(FOpcoes.Porta));
   }
+  FServidor->AmpliarFila(static_cast<int>(2 * FOpcoes.MaximoConexoes));
   FEscutaTerminou = false;
   FEscuta = std::thread([this] {
     FServidor->listen_after_bind();
