@@ -4,7 +4,8 @@ namespace {
 thread_local bool tRecusando = false;
 }
 
-PoolConexoes::PoolConexoes(std::size_t trabalhadores) : FTrabalhadores(trabalhadores) {
+PoolConexoes::PoolConexoes(std::size_t trabalhadores, std::size_t naFila)
+    : FTrabalhadores(trabalhadores), FNaFila(naFila) {
   FThreads.reserve(trabalhadores);
   for (std::size_t i = 0; i < trabalhadores; ++i) FThreads.emplace_back([this] { Trabalhar(); });
 }
@@ -16,7 +17,7 @@ bool PoolConexoes::Recusando() { return tRecusando; }
 void PoolConexoes::enqueue(std::function<void()> tarefa) {
   {
     std::lock_guard<std::mutex> trava(FMutex);
-    if (FOcupados + FFila.size() < FTrabalhadores) {
+    if (FOcupados + FFila.size() < FTrabalhadores + FNaFila) {
       FFila.push_back(std::move(tarefa));
       FSinal.notify_one();
       return;

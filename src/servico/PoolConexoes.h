@@ -11,15 +11,17 @@
 
 // The HTTP server's workers: a fixed number of threads, one connection
 // each, and the cap on simultaneous connections. A connection accepted
-// while every worker is taken is not queued without end: its job runs at
-// once on the accepting thread with Recusando() true, and the server then
-// answers 503 and closes without reading it.
+// while every worker is taken waits in a short queue (a client reconnecting
+// as its old connection winds down finds its worker a moment later); one
+// accepted when the queue is full too is not kept: its job runs at once on
+// the accepting thread with Recusando() true, and the server then answers
+// 503 and closes without reading it.
 //
 // Threads: enqueue and shutdown on the server's accepting thread; the jobs
 // on the workers (or, refused, on the accepting thread).
 class PoolConexoes : public httplib::TaskQueue {
  public:
-  explicit PoolConexoes(std::size_t trabalhadores);
+  PoolConexoes(std::size_t trabalhadores, std::size_t naFila);
   ~PoolConexoes() override;
 
   void enqueue(std::function<void()> tarefa) override;
@@ -33,6 +35,7 @@ class PoolConexoes : public httplib::TaskQueue {
   void Trabalhar();
 
   const std::size_t FTrabalhadores;
+  const std::size_t FNaFila;
   std::mutex FMutex;
   std::condition_variable FSinal;
   std::deque<std::function<void()>> FFila;

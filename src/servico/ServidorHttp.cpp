@@ -49,7 +49,8 @@ class ServidorHttp::Biblioteca : public httplib::Server {
  public:
   Biblioteca(const Opcoes& opcoes, const std::map<std::string, RotaHttp>& rotas) : FOpcoes(opcoes), FRotas(rotas) {
     const std::size_t trabalhadores = opcoes.MaximoConexoes;
-    new_task_queue = [trabalhadores] { return new PoolConexoes(trabalhadores); };
+    const std::size_t naFila = opcoes.ConexoesEmEspera;
+    new_task_queue = [trabalhadores, naFila] { return new PoolConexoes(trabalhadores, naFila); };
     set_payload_max_length(opcoes.BytesPorPedido);
     set_tcp_nodelay(true);
     // The library's default also sets SO_REUSEPORT: a second service on
@@ -147,7 +148,7 @@ void ServidorHttp::Iniciar() {
                     .arg(QString::fromStdString(FOpcoes.Endereco))
                     .arg(FOpcoes.Porta));
   }
-  FServidor->AmpliarFila(static_cast<int>(2 * FOpcoes.MaximoConexoes));
+  FServidor->AmpliarFila(static_cast<int>(2 * (FOpcoes.MaximoConexoes + FOpcoes.ConexoesEmEspera)));
   FEscutaTerminou = false;
   FEscuta = std::thread([this] {
     FServidor->listen_after_bind();

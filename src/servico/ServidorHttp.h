@@ -13,7 +13,8 @@
 // on the routes added (HEAD gives the headers alone), 405 for any other
 // method, 404 for any other path, 400/414 for what the library cannot
 // parse. The library parses; this class puts the bounds around it: a cap on
-// simultaneous connections (one worker thread each, 503 beyond), a time and
+// simultaneous connections (one worker thread each, a short queue, 503
+// beyond), a time and
 // a size limit on receiving each request, a limit on the wait between the
 // requests of a kept-alive connection and on the requests it may carry, and
 // an orderly stop.
@@ -25,7 +26,10 @@ class ServidorHttp {
   struct Opcoes {
     std::string Endereco = "127.0.0.1";
     int Porta = 0;  // 0: any free port (Porta() tells which)
+    // Served at once, one worker thread each; a few more wait for a worker;
+    // beyond that, 503.
     std::size_t MaximoConexoes = 64;
+    std::size_t ConexoesEmEspera = 16;
     std::chrono::milliseconds Pedido{5000};
     std::chrono::milliseconds Escrita{5000};
     std::chrono::milliseconds EsperaEntrePedidos{5000};

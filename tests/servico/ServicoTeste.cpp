@@ -173,7 +173,8 @@ class ServicoEmProcesso : public ::testing::Test {
     opcoes.Atualizacao.ArquivoIni =
         ConfiguracaoTeste::Escrever(FBanco.Pasta(), FBanco.Caminho(), BancoTeste::Usuario(), BancoTeste::Senha());
     opcoes.Atualizacao.Periodo = 200ms;
-    opcoes.Http.MaximoConexoes = 4;
+    opcoes.Http.MaximoConexoes = 3;
+    opcoes.Http.ConexoesEmEspera = 1;
     opcoes.Http.Pedido = 1000ms;
     opcoes.Http.EsperaEntrePedidos = 1000ms;
     FServico = std::make_unique<ServicoMonitoramento>(opcoes, [](const QString&) {});
@@ -215,7 +216,8 @@ TEST_F(ServicoEmProcesso, PedidosRuinsRecusadosEmTempoLimitadoSemDeixarThreads) 
   EXPECT_EQ(lento.LerAteFechar(10s).substr(0, 12), "HTTP/1.1 400");
   EXPECT_TRUE(lento.Fechou());
 
-  // Four held connections take every worker: the fifth is refused at once.
+  // Three held connections take every worker, a fourth waits: the fifth is
+  // refused at once.
   {
     std::vector<std::unique_ptr<ClienteHttpTeste>> presos;
     for (int i = 0; i < 4; ++i) {
