@@ -47,7 +47,8 @@ done
 # Each library the program links comes from a package the .deb depends on.
 programa="$construcao/painel-integracao"
 while read -r biblioteca; do
-  caminho="$(ldd "$programa" | awk -v b="$biblioteca" '$1 == b { print $3 }')"
+  # The dynamic loader appears by its path alone ("/lib64/ld-linux-x86-64.so.2").
+  caminho="$(ldd "$programa" | awk -v b="$biblioteca" '$1 == b { print $3 } $1 ~ ("/" b "$") { print $1 }' | head -n 1)"
   [ -n "$caminho" ] || { falha "$biblioteca não encontrada por ldd"; continue; }
   dono="$(dpkg -S "$(readlink -f "$caminho")" 2>/dev/null | head -n 1 | cut -d: -f1)"
   [ -n "$dono" ] || dono="$(dpkg -S "$caminho" 2>/dev/null | head -n 1 | cut -d: -f1)"
