@@ -1,5 +1,7 @@
 #include "servico/ServicoMonitoramento.h"
 
+#include <algorithm>
+
 namespace {
 
 RespostaHttp Resposta(int status, const char* tipo, const std::string& corpo) {
@@ -36,7 +38,9 @@ void ServicoMonitoramento::Iniciar() {
 }
 
 bool ServicoMonitoramento::Parar(std::chrono::milliseconds prazo) {
+  const auto fim = std::chrono::steady_clock::now() + prazo;
   FParado = true;
   FHttp.Parar();
-  return FAtualizacao.Parar(prazo);
+  const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(fim - std::chrono::steady_clock::now());
+  return FAtualizacao.Parar(std::max(resta, std::chrono::milliseconds(0)));
 }

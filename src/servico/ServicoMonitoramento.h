@@ -38,8 +38,8 @@ class ServicoMonitoramento {
   // Listens first (a bad address fails here, Falha), then starts refreshing.
   void Iniciar();
   // Stops accepting, finishes the answers in flight, then ends the refresh;
-  // false when the refresh thread is still inside a database call after
-  // the time given (see AtualizacaoContinua::Parar).
+  // false when the refresh thread is still inside a database call once the
+  // time given (counted from the call) is over (see AtualizacaoContinua::Parar).
   bool Parar(std::chrono::milliseconds prazo);
 
   std::shared_ptr<const FotoStatus> Foto() const { return FAtualizacao.Foto(); }
