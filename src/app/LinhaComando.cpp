@@ -14,6 +14,7 @@
 #include "panel/VerificacaoStatus.h"
 #include "platform/ConexaoBanco.h"
 #include "platform/Falha.h"
+#include "servico/ExecucaoServico.h"
 
 namespace {
 
@@ -76,10 +77,14 @@ int SaidaFalhou(int codigo) {
 
 }  // namespace
 
-LinhaComando::LinhaComando(const QStringList& argumentos) { Analisar(argumentos); }
+LinhaComando::LinhaComando(const QStringList& argumentos)
+    : FEnderecoServico(QStringLiteral("127.0.0.1")), FPortaServico(ServicoMonitoramento::kPortaPadrao) {
+  Analisar(argumentos);
+}
 
 void LinhaComando::Analisar(const QStringList& argumentos) {
-  bool ajuda = false, versao = false, status = false, formatoDado = false, idadeDada = false;
+  bool ajuda = false, versao = false, status = false, servico = false;
+  bool formatoDado = false, idadeDada = false, intervaloDado = false;
   QStringList erros;
   for (int i = 1; i < argumentos.size(); ++i) {
     const QString& arg = argumentos[i];
@@ -93,6 +98,20 @@ void LinhaComando::Analisar(const QStringList& argumentos) {
       status = true;
     } else if (arg == QLatin1String("--check")) {
       FVerificacaoPedida = true;
+    } else if (arg == QLatin1String("--serve") || arg.startsWith(QLatin1String("--serve="))) {
+      servico = true;
+      if (arg.size() > 7) {
+        const QString erro = AnalisarServico(arg.mid(8));
+        if (!erro.isEmpty()) erros << erro;
+      }
+    } else if (Valor(argumentos, i, QStringLiteral("--interval"), valor, faltou)) {
+      bool numero = false;
+      const int segundos = valor.toInt(&numero);
+      if (faltou || !numero || segundos < 1 || segundos > 3600 || valor.startsWith(u'+'))
+        erros << QStringLiteral("--interval precisa de um número inteiro de segundos, de 1 a 3600: '%1'.").arg(valor);
+      else
+        FIntervaloServico = segundos;
+      intervaloDado = true;
     } else if (arg == QLatin1String("--fast-counts")) {
       FContagemRapida = true;
     } else if (Valor(argumentos, i, QStringLiteral("--ini"), valor, faltou)) {
@@ -118,22 +137,45 @@ void LinhaComando::Analisar(const QStringList& argumentos) {
     }
   }
   if (status && FVerificacaoPedida) erros.prepend(QStringLiteral("--status e --check não podem ser usados juntos."));
+  if (servico && (status || FVerificacaoPedida))
+    erros.prepend(QStringLiteral("--serve não pode ser usado com --status ou --check."));
   if (formatoDado && !status) erros << QStringLiteral("--format só vale com --status.");
   if (idadeDada && !FVerificacaoPedida) erros << QStringLiteral("--max-age só vale com --check.");
+  if (intervaloDado && !servico) erros << QStringLiteral("--interval só vale com --serve.");
 
   if (ajuda) {
     FModo = Modo::Ajuda;
   } else if (versao) {
     FModo = Modo::Versao;
-  } else if (!status && !FVerificacaoPedida) {
+  } else if (!status && !FVerificacaoPedida && !servico) {
     FModo = Modo::Janela;
     FAvisos = erros;
   } else if (!erros.isEmpty()) {
     FModo = Modo::ErroUso;
     FErro = erros.first();
   } else {
-    FModo = status ? Modo::Status : Modo::Verificacao;
+    FModo = servico ? Modo::Servico : status ? Modo::Status : Modo::Verificacao;
   }
+}
+
+// "ENDERECO:PORTA", the address in brackets when it is IPv6 ("[::1]:7431").
+QString LinhaComando::AnalisarServico(const QString& valor) {
+  const int doisPontos = static_cast<int>(valor.lastIndexOf(u':'));
+  QString endereco = doisPontos > 0 ? valor.left(doisPontos) : QString();
+  const QString porta = doisPontos > 0 ? valor.mid(doisPontos + 1) : QString();
+  if (endereco.startsWith(u'[') && endereco.endsWith(u']')) endereco = endereco.mid(1, endereco.size() - 2);
+  bool numero = false;
+  const int numeroPorta = porta.toInt(&numero);
+  const bool enderecoValido = !endereco.isEmpty() && !endereco.contains(u'[') && !endereco.contains(u']') &&
+                              !endereco.contains(u' ') &&
+                              (!endereco.contains(u':') || valor.startsWith(u'['));
+  if (!enderecoValido || !numero || numeroPorta < 0 || numeroPorta > 65535 || porta.startsWith(u'+'))
+    return QStringLiteral("--serve precisa de ENDEREÇO:PORTA, por exemplo 127.0.0.1:%1 ou [::1]:%1: '%2'.")
+        .arg(ServicoMonitoramento::kPortaPadrao)
+        .arg(valor);
+  FEnderecoServico = endereco;
+  FPortaServico = numeroPorta;
+  return QString();
 }
 
 QString LinhaComando::Ajuda() {
@@ -141,6 +183,7 @@ QString LinhaComando::Ajuda() {
       "Uso: painel-integracao [--ini=ARQUIVO] [--fast-counts]\n"
       "     painel-integracao --status [--format=table|csv|json|prometheus] [--ini=ARQUIVO] [--fast-counts]\n"
       "     painel-integracao --check [--max-age=MINUTOS] [--ini=ARQUIVO] [--fast-counts]\n"
+      "     painel-integracao --serve[=ENDEREÇO:PORTA] [--interval=SEGUNDOS] [--ini=ARQUIVO] [--fast-counts]\n"
       "\n"
       "Painel de controle da integração off-line: mostra, por filial e máquina,\n"
       "o estado da troca de registros com o banco central.\n"
@@ -154,6 +197,11 @@ QString LinhaComando::Ajuda() {
       "                     2 CRITICAL (erros não conferidos), 3 UNKNOWN (banco ilegível,\n"
       "                     nenhuma máquina ou opção errada)\n"
       "  --max-age=MINUTOS  idade máxima do último recebimento e envio (padrão 60)\n"
+      "  --serve            serviço de monitoramento HTTP até SIGTERM: /metrics\n"
+      "                     (Prometheus), /status.json e /healthz; escuta em\n"
+      "                     127.0.0.1:7431 se não for dado outro ENDEREÇO:PORTA\n"
+      "  --interval=SEGUNDOS  período de atualização do serviço, de 1 a 3600\n"
+      "                     (padrão: o intervalo do painel gravado no banco)\n"
       "  --fast-counts      conta \"A serem enviados\" e \"Registros na Fila\" lendo as\n"
       "                     alterações uma vez por atualização, e não uma vez por\n"
       "                     máquina: os mesmos números, muito mais depressa\n"
@@ -186,6 +234,16 @@ int LinhaComando::ExecutarVerificacao() const {
   return resultado.CodigoSaida;
 }
 
+int LinhaComando::ExecutarServico() const {
+  ServicoMonitoramento::Opcoes opcoes;
+  opcoes.Atualizacao.ArquivoIni = FArquivoIni.isEmpty() ? ConfiguracaoBanco::ArquivoPadrao() : FArquivoIni;
+  opcoes.Atualizacao.ContagemRapida = FContagemRapida;
+  opcoes.Atualizacao.Periodo = std::chrono::seconds(FIntervaloServico);
+  opcoes.Http.Endereco = FEnderecoServico.toStdString();
+  opcoes.Http.Porta = FPortaServico;
+  return ExecucaoServico::Executar(std::move(opcoes));
+}
+
 int LinhaComando::Executar() const {
 #ifdef SIGPIPE
   // A reader that went away must show as a failed write, not end the
@@ -208,6 +266,8 @@ int LinhaComando::Executar() const {
       return ExecutarStatus();
     case Modo::Verificacao:
       return ExecutarVerificacao();
+    case Modo::Servico:
+      return ExecutarServico();
     case Modo::Janela:
       break;
   }

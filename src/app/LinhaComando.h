@@ -10,7 +10,8 @@
 // takes the configuration from another file, for the window too; "--help"
 // and "--version" print and end. "--status" and "--check" read the status
 // rows without a window, through the same connection and the same refresh
-// as the panel, for scripts and monitoring systems. "--fast-counts" goes
+// as the panel, for scripts and monitoring systems. "--serve" runs the
+// monitoring service (HTTP) until SIGTERM or SIGINT. "--fast-counts" goes
 // with any of them. A wrong option ends --check with UNKNOWN (3) and one
 // line on standard output, as monitoring plugins must, and the other modes
 // without a window with status 2 and a short help on standard error. The
@@ -18,7 +19,7 @@
 // what is wrong is reported on standard error and the window opens anyway.
 class LinhaComando {
  public:
-  enum class Modo { Janela, Ajuda, Versao, ErroUso, Status, Verificacao };
+  enum class Modo { Janela, Ajuda, Versao, ErroUso, Status, Verificacao, Servico };
 
   explicit LinhaComando(const QStringList& argumentos);
 
@@ -27,7 +28,8 @@ class LinhaComando {
   // Runs a mode without a window and gives the exit status: 0 done; for
   // --status 1 when the rows could not be read or written; for --check the
   // plugin's status (0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN, a usage error
-  // included); 2 for any other usage error.
+  // included); for --serve 0 after a signal, 1 when it could not listen; 2
+  // for any other usage error.
   int Executar() const;
   // In the window: what was wrong with the arguments, on standard error.
   void Avisar() const;
@@ -42,6 +44,12 @@ class LinhaComando {
   // "--fast-counts": the same counts with the fast-count statements, in the
   // window and in --status and --check.
   bool ContagemRapida() const { return FContagemRapida; }
+  // "--serve[=ENDERECO:PORTA]": 127.0.0.1 and the service's port unless
+  // named. "--interval=SEGUNDOS" (1 to 3600); 0 when not given: the
+  // panel's own period from the database.
+  const QString& EnderecoServico() const { return FEnderecoServico; }
+  int PortaServico() const { return FPortaServico; }
+  int IntervaloServico() const { return FIntervaloServico; }
 
   static QString Ajuda();
 
@@ -49,6 +57,9 @@ class LinhaComando {
   void Analisar(const QStringList& argumentos);
   int ExecutarStatus() const;
   int ExecutarVerificacao() const;
+  // Takes ENDERECO:PORTA; the usage error, or empty.
+  QString AnalisarServico(const QString& valor);
+  int ExecutarServico() const;
 
   Modo FModo = Modo::Janela;
   QString FArquivoIni;
@@ -58,4 +69,7 @@ class LinhaComando {
   SaidaStatus::Formato FFormato = SaidaStatus::Formato::Tabela;
   qint64 FIdadeMaxima = VerificacaoStatus::kIdadePadrao;
   bool FContagemRapida = false;
+  QString FEnderecoServico;
+  int FPortaServico = 0;
+  int FIntervaloServico = 0;
 };

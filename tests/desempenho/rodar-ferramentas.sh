@@ -71,4 +71,24 @@ saida="$("$ferramentas/medir-janelas" --medir=partida --ini="$pasta/Caminho.ini"
 printf '%s\n' "$saida"
 exige "$saida" partida.linhas partida.primeira_grade_ms partida.memoria_pico_mib
 grep -q '^partida.linhas=10$' <<<"$saida" || falhar "linhas na partida"
+
+# The service under load for two seconds: every request answered, and the
+# refreshes its own (one a second), not one per request.
+"$ferramentas/../painel-integracao" --serve=127.0.0.1:0 --interval=1 --ini="$pasta/Caminho.ini" 2> "$pasta/servico.log" &
+servico=$!
+porta=""
+for _ in $(seq 1 300); do
+  porta="$(sed -n 's|.*servindo em http://127.0.0.1:\([0-9]*\)/.*|\1|p' "$pasta/servico.log")"
+  [ -n "$porta" ] && grep -q "primeira leitura" "$pasta/servico.log" && break
+  sleep 0.1
+done
+[ -n "$porta" ] || { kill "$servico"; falhar "o serviço não começou: $(cat "$pasta/servico.log")"; }
+saida="$("$ferramentas/medir-servico" --porta="$porta" --clientes=4 --segundos=2)" || true
+kill -TERM "$servico"
+wait "$servico" || falhar "o serviço não terminou com 0"
+printf '%s\n' "$saida"
+exige "$saida" servico.pedidos servico.pedidos_por_segundo servico.p50_ms servico.p99_ms servico.atualizacoes
+igual "$saida" servico.erros 0
+atualizacoes="$(sed -n 's/^servico.atualizacoes=//p' <<<"$saida")"
+[ "$atualizacoes" -le 4 ] || falhar "$atualizacoes atualizações em 2 s com período de 1 s"
 echo "ok"

@@ -8,6 +8,12 @@
 #include <memory>
 #include <unistd.h>
 
+#include <httplib.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "AlteracaoContinua.h"
 #include "BancoTeste.h"
 #include "ConfiguracaoTeste.h"
@@ -20,6 +26,7 @@
 #include "platform/ConexaoBanco.h"
 #include "platform/ConsultaSql.h"
 #include "platform/Falha.h"
+#include "servico/ServicoMonitoramento.h"
 #include "windows/TFUltRegSincro.h"
 #include "windows/TFVisualizar.h"
 
@@ -61,6 +68,8 @@ class Resistencia : public ::testing::Test {
   }
 
   void TearDown() override {
+    PararClientes();
+    FServico.reset();
     FPainel.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     FMonitor.reset();
@@ -126,6 +135,38 @@ class Resistencia : public ::testing::Test {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
+  // The monitoring service on the same database, refreshing every 100 ms
+  // on its own attachment, with clients on kept-alive connections asking
+  // the whole time.
+  void IniciarServico(const QString& ini) {
+    ServicoMonitoramento::Opcoes opcoes;
+    opcoes.Atualizacao.ArquivoIni = ini;
+    opcoes.Atualizacao.Periodo = std::chrono::milliseconds(100);
+    FServico = std::make_unique<ServicoMonitoramento>(opcoes, [](const QString&) {});
+    FServico->Iniciar();
+    // /healthz is 503 until the first refresh has read the rows.
+    const QDeadlineTimer prazo(30000);
+    while (FServico->Foto()->Atualizacoes == 0 && !prazo.hasExpired())
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (const char* caminho : {"/metrics", "/status.json", "/healthz", "/metrics"}) {
+      FClientes.emplace_back([this, caminho] {
+        httplib::Client cliente("127.0.0.1", FServico->Porta());
+        cliente.set_keep_alive(true);
+        while (!FPararClientes) {
+          auto resposta = cliente.Get(caminho);
+          (resposta && resposta->status == 200 ? FRespostas : FRespostasRuins)++;
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+      });
+    }
+  }
+
+  void PararClientes() {
+    FPararClientes = true;
+    for (std::thread& cliente : FClientes) cliente.join();
+    FClientes.clear();
+  }
+
   // Runs the panel's event loop for a while, opening the windows once a second.
   void Rodar(qint64 milissegundos) {
     const QDeadlineTimer fim(milissegundos);
@@ -145,6 +186,11 @@ class Resistencia : public ::testing::Test {
   QTemporaryDir FPastaIni;
   std::unique_ptr<TFPainel> FPainel;
   int FJanelas = 0;
+  std::unique_ptr<ServicoMonitoramento> FServico;
+  std::vector<std::thread> FClientes;
+  std::atomic<bool> FPararClientes{false};
+  std::atomic<long> FRespostas{0};
+  std::atomic<long> FRespostasRuins{0};
 };
 
 TEST_F(Resistencia, AtualizaACada100msComTudoMudandoSemFalhaNemVazamento) {
@@ -225,6 +271,48 @@ TEST_F(Resistencia, AtualizaACada100msComTudoMudandoSemFalhaNemVazamento) {
   EXPECT_EQ(final.Transacoes, 0);
   // Flat in practice (a fraction of a MiB either way); the bound only
   // catches a leak per refresh or per window, which grows by far more.
+  EXPECT_LT(rssFinal - rssAquecido, qint64(32) * 1024 * 1024);
+}
+
+// The monitoring service in a process of its own, refreshing every 100 ms
+// over the same changing tables while clients on kept-alive connections
+// ask it the whole time.
+TEST_F(Resistencia, ServicoPerguntadoSemParaComTudoMudandoSemFalhaNemVazamento) {
+  Preencher();
+  const QString ini =
+      ConfiguracaoTeste::Escrever(FPastaIni.path(), FServidor.CaminhoRemoto(FBanco.Caminho()), ServidorTeste::Usuario(),
+                                  ServidorTeste::Senha());
+  const int total = Segundos();
+  const int aquecimento = qMax(10, total / 8);
+  AlteracaoContinua outro(FBanco.Caminho());
+  IniciarServico(ini);
+  std::this_thread::sleep_for(std::chrono::seconds(aquecimento));
+  const qint64 rssAquecido = MemoriaResidente();
+  const auto aquecida = FServico->Foto();
+  const long respostasAquecido = FRespostas;
+  std::this_thread::sleep_for(std::chrono::seconds(total - aquecimento));
+  const qint64 rssFinal = MemoriaResidente();
+  PararClientes();
+  outro.Parar();
+  const auto foto = FServico->Foto();
+
+  const double mib = 1024.0 * 1024.0;
+  std::printf("[resistencia] serviço, %d s: %llu atualizações, %llu falhas, %ld respostas (%ld ruins), %ld rodadas "
+              "de alterações\n",
+              total, static_cast<unsigned long long>(foto->Atualizacoes),
+              static_cast<unsigned long long>(foto->Falhas), FRespostas.load(), FRespostasRuins.load(),
+              outro.Rodadas());
+  std::printf("[resistencia] serviço, RSS: %.1f MiB após o aquecimento (%d s, %ld respostas), %.1f MiB no fim: "
+              "%+.2f MiB\n",
+              rssAquecido / mib, aquecimento, respostasAquecido, rssFinal / mib, (rssFinal - rssAquecido) / mib);
+  std::fflush(stdout);
+
+  EXPECT_EQ(outro.Erro(), QString());
+  EXPECT_GT(foto->Atualizacoes, aquecida->Atualizacoes + 10);
+  EXPECT_EQ(foto->Falhas, 0u) << foto->UltimoErro.toStdString();
+  EXPECT_EQ(foto->Linhas->size(), 6u);
+  EXPECT_GT(FRespostas, respostasAquecido + 1000);
+  EXPECT_EQ(FRespostasRuins, 0);
   EXPECT_LT(rssFinal - rssAquecido, qint64(32) * 1024 * 1024);
 }
 
