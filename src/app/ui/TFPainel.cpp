@@ -109,6 +109,8 @@ TFPainel::TFPainel(const QString& arquivoIni, QWidget* parent)
 
 TFPainel::~TFPainel() {
   FAtualizacao.reset();
+  // The rows outlive the history by a moment (children go after members).
+  cdsFiliais->SetHistorico(nullptr);
   qApp->removeEventFilter(this);
   GuardaFalhas::Instalar(nullptr);
   if (FInstancia == this) FInstancia = nullptr;
@@ -127,6 +129,7 @@ void TFPainel::CriarControles() {
   cdsFiliais = new TabelaStatus(this);
   cdsFiliais->setObjectName(QStringLiteral("cdsFiliais"));
   FAtualizacao = std::make_unique<AtualizacaoPainel>(FConexao, *cdsFiliais);
+  cdsFiliais->SetHistorico(&FHistorico);
   GridPainel = new QTableView(this);
   GridPainel->setObjectName(QStringLiteral("GridPainel"));
   EstiloGrid::Aplicar(GridPainel, cdsFiliais);
@@ -381,6 +384,7 @@ void TFPainel::AtualizarPainel() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
   if (FAtualizacao->Atualizar()) {
+    FHistorico.Registrar(cdsFiliais->Linhas(), FHistorico.Agora());
     lblAtualizado->setText(QStringLiteral("Informações atualizadas em ") +
                            FormatoDataHora::Carimbo(QDateTime::currentDateTime()));
     lblAtualizado->adjustSize();
