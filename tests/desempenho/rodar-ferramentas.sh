@@ -71,4 +71,9 @@ saida="$("$ferramentas/medir-janelas" --medir=partida --ini="$pasta/Caminho.ini"
 printf '%s\n' "$saida"
 exige "$saida" partida.linhas partida.primeira_grade_ms partida.memoria_pico_mib
 grep -q '^partida.linhas=10$' <<<"$saida" || falhar "linhas na partida"
+
+saida="$("$ferramentas/medir-historico" --maquinas=20)"
+printf '%s\n' "$saida"
+exige "$saida" heap_bytes heap_por_maquina_bytes residente_bytes painel_json_ms
+igual "$saida" maquinas 20
 echo "ok"
