@@ -11,6 +11,7 @@
 #include "panel/VerificacaoStatus.h"
 #include "platform/ConexaoBanco.h"
 #include "platform/Falha.h"
+#include "servico/ExecucaoServico.h"
 
 namespace {
 
@@ -58,7 +59,10 @@ void Escrever(std::FILE* destino, const QByteArray& bytes) {
 
 }  // namespace
 
-LinhaComando::LinhaComando(const QStringList& argumentos) { Analisar(argumentos); }
+LinhaComando::LinhaComando(const QStringList& argumentos)
+    : FEnderecoServico(QStringLiteral("127.0.0.1")), FPortaServico(ServicoMonitoramento::kPortaPadrao) {
+  Analisar(argumentos);
+}
 
 void LinhaComando::ErroDeUso(const QString& erro) {
   FModo = Modo::ErroUso;
@@ -67,7 +71,9 @@ void LinhaComando::ErroDeUso(const QString& erro) {
 
 bool LinhaComando::PedirModo(Modo modo) {
   if (FModo != Modo::Janela && FModo != modo) {
-    ErroDeUso(QStringLiteral("--status e --check não podem ser usados juntos."));
+    ErroDeUso(FModo == Modo::Servico || modo == Modo::Servico
+                  ? QStringLiteral("--serve não pode ser usado com --status ou --check.")
+                  : QStringLiteral("--status e --check não podem ser usados juntos."));
     return false;
   }
   FModo = modo;
@@ -77,6 +83,7 @@ bool LinhaComando::PedirModo(Modo modo) {
 void LinhaComando::Analisar(const QStringList& argumentos) {
   bool formatoDado = false;
   bool idadeDada = false;
+  bool intervaloDado = false;
   for (int i = 1; i < argumentos.size(); ++i) {
     const QString& arg = argumentos[i];
     QString valor;
@@ -99,6 +106,17 @@ void LinhaComando::Analisar(const QStringList& argumentos) {
       if (!PedirModo(Modo::Status)) return;
     } else if (arg == QLatin1String("--check")) {
       if (!PedirModo(Modo::Verificacao)) return;
+    } else if (arg == QLatin1String("--serve") || arg.startsWith(QLatin1String("--serve="))) {
+      if (!PedirModo(Modo::Servico)) return;
+      if (arg.size() > 7 && !AnalisarServico(arg.mid(8))) return;
+    } else if (Valor(argumentos, i, QStringLiteral("--interval"), valor, faltou)) {
+      bool numero = false;
+      const int segundos = valor.toInt(&numero);
+      if (faltou || !numero || segundos < 1 || segundos > 3600 || valor.startsWith(u'+'))
+        return ErroDeUso(
+            QStringLiteral("--interval precisa de um número inteiro de segundos, de 1 a 3600: '%1'.").arg(valor));
+      FIntervaloServico = segundos;
+      intervaloDado = true;
     } else if (arg == QLatin1String("--fast-counts")) {
       FContagemRapida = true;
     } else if (Valor(argumentos, i, QStringLiteral("--format"), valor, faltou)) {
@@ -119,6 +137,29 @@ void LinhaComando::Analisar(const QStringList& argumentos) {
   }
   if (formatoDado && FModo != Modo::Status) return ErroDeUso(QStringLiteral("--format só vale com --status."));
   if (idadeDada && FModo != Modo::Verificacao) return ErroDeUso(QStringLiteral("--max-age só vale com --check."));
+  if (intervaloDado && FModo != Modo::Servico) return ErroDeUso(QStringLiteral("--interval só vale com --serve."));
+}
+
+// "ENDERECO:PORTA", the address in brackets when it is IPv6 ("[::1]:7431").
+bool LinhaComando::AnalisarServico(const QString& valor) {
+  const int doisPontos = static_cast<int>(valor.lastIndexOf(u':'));
+  QString endereco = doisPontos > 0 ? valor.left(doisPontos) : QString();
+  const QString porta = doisPontos > 0 ? valor.mid(doisPontos + 1) : QString();
+  if (endereco.startsWith(u'[') && endereco.endsWith(u']')) endereco = endereco.mid(1, endereco.size() - 2);
+  bool numero = false;
+  const int numeroPorta = porta.toInt(&numero);
+  const bool enderecoValido = !endereco.isEmpty() && !endereco.contains(u'[') && !endereco.contains(u']') &&
+                              !endereco.contains(u' ') &&
+                              (!endereco.contains(u':') || valor.startsWith(u'['));
+  if (!enderecoValido || !numero || numeroPorta < 0 || numeroPorta > 65535 || porta.startsWith(u'+')) {
+    ErroDeUso(QStringLiteral("--serve precisa de ENDEREÇO:PORTA, por exemplo 127.0.0.1:%1 ou [::1]:%1: '%2'.")
+                  .arg(ServicoMonitoramento::kPortaPadrao)
+                  .arg(valor));
+    return false;
+  }
+  FEnderecoServico = endereco;
+  FPortaServico = numeroPorta;
+  return true;
 }
 
 QString LinhaComando::Ajuda() {
@@ -126,6 +167,7 @@ QString LinhaComando::Ajuda() {
       "Uso: painel-integracao [--ini=ARQUIVO] [--fast-counts]\n"
       "     painel-integracao --status [--format=table|csv|json|prometheus] [--ini=ARQUIVO] [--fast-counts]\n"
       "     painel-integracao --check [--max-age=MINUTOS] [--ini=ARQUIVO] [--fast-counts]\n"
+      "     painel-integracao --serve[=ENDEREÇO:PORTA] [--interval=SEGUNDOS] [--ini=ARQUIVO] [--fast-counts]\n"
       "\n"
       "Painel de controle da integração off-line: mostra, por filial e máquina,\n"
       "o estado da troca de registros com o banco central.\n"
@@ -138,6 +180,11 @@ QString LinhaComando::Ajuda() {
       "                     (último recebimento ou envio ausente ou antigo),\n"
       "                     2 CRITICAL (erros não conferidos), 3 UNKNOWN (banco ilegível)\n"
       "  --max-age=MINUTOS  idade máxima do último recebimento e envio (padrão 60)\n"
+      "  --serve            serviço de monitoramento HTTP até SIGTERM: /metrics\n"
+      "                     (Prometheus), /status.json e /healthz; escuta em\n"
+      "                     127.0.0.1:7431 se não for dado outro ENDEREÇO:PORTA\n"
+      "  --interval=SEGUNDOS  período de atualização do serviço, de 1 a 3600\n"
+      "                     (padrão: o intervalo do painel gravado no banco)\n"
       "  --fast-counts      conta \"A serem enviados\" e \"Registros na Fila\" lendo as\n"
       "                     alterações uma vez por atualização, e não uma vez por\n"
       "                     máquina: os mesmos números, muito mais depressa\n"
@@ -170,6 +217,16 @@ int LinhaComando::ExecutarVerificacao() const {
   return resultado.CodigoSaida;
 }
 
+int LinhaComando::ExecutarServico() const {
+  ServicoMonitoramento::Opcoes opcoes;
+  opcoes.Atualizacao.ArquivoIni = FArquivoIni.isEmpty() ? ConfiguracaoBanco::ArquivoPadrao() : FArquivoIni;
+  opcoes.Atualizacao.ContagemRapida = FContagemRapida;
+  opcoes.Atualizacao.Periodo = std::chrono::seconds(FIntervaloServico);
+  opcoes.Http.Endereco = FEnderecoServico.toStdString();
+  opcoes.Http.Porta = FPortaServico;
+  return ExecucaoServico::Executar(std::move(opcoes));
+}
+
 int LinhaComando::Executar() const {
   switch (FModo) {
     case Modo::Ajuda:
@@ -185,6 +242,8 @@ int LinhaComando::Executar() const {
       return ExecutarStatus();
     case Modo::Verificacao:
       return ExecutarVerificacao();
+    case Modo::Servico:
+      return ExecutarServico();
     case Modo::Janela:
       break;
   }

@@ -41,7 +41,7 @@ contem Description "$(campo Description)" "/etc/painel-integracao/Caminho.ini"
 # Every name in Depends, without versions or alternatives.
 depends="$(campo Depends)"
 mapfile -t dependencias < <(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/[[:space:]]//g' | grep -v '^$' | sort -u)
-for p in libqt6widgets6 libqt6gui6 libqt6core6 libfbclient2 libc6 libstdc++6 fonts-liberation2; do
+for p in libqt6widgets6 libqt6gui6 libqt6core6 libfbclient2 libcpp-httplib0.11 libc6 libstdc++6 fonts-liberation2 adduser; do
   printf '%s\n' "${dependencias[@]}" | grep -qx "$p" || falha "Depends sem $p: $depends"
 done
 # Each library the program links comes from a package the .deb depends on.
@@ -65,12 +65,24 @@ esperado="./usr/bin/painel-integracao -> ../lib/painel-integracao/painel-integra
 ./usr/lib/painel-integracao/Caminho.ini -> /etc/painel-integracao/Caminho.ini
 ./usr/lib/painel-integracao/codificar-credencial
 ./usr/lib/painel-integracao/painel-integracao
+./usr/lib/systemd/system/painel-integracao.service
 ./usr/share/applications/painel-integracao.desktop
 ./usr/share/doc/painel-integracao/Caminho.ini.exemplo
 ./usr/share/doc/painel-integracao/README.md
 ./usr/share/icons/hicolor/256x256/apps/painel-integracao.png
 ./usr/share/icons/hicolor/scalable/apps/painel-integracao.svg"
 igual "arquivos do pacote" "$(grep -v '/$' "$tmp/lista" | sort)" "$esperado"
+
+# ---- the monitoring service's unit and user ----
+dpkg-deb -e "$deb" "$tmp/controle"
+[ -x "$tmp/controle/postinst" ] || falha "postinst ausente ou não executável"
+postinst="$(cat "$tmp/controle/postinst" 2>/dev/null)"
+contem postinst "$postinst" "adduser --system --group"
+if grep -Eq 'systemctl +(enable|start)|deb-systemd-helper +enable' "$tmp/controle/postinst"; then
+  falha "postinst habilita ou inicia o serviço"
+fi
+grep -q '/etc/systemd' "$tmp/lista" && falha "o pacote traz um link de habilitação em /etc/systemd"
+sh -n "$tmp/controle/postinst" || falha "postinst: erro de sintaxe"
 
 # ---- unpacked into a scratch root ----
 raiz="$tmp/raiz"
@@ -93,6 +105,17 @@ saida="$("$bin" --help 2>&1)"; rc=$?
 igual "--help (código)" "$rc" 0
 contem "--help" "$saida" "--status"
 contem "--help" "$saida" "--check"
+contem "--help" "$saida" "--serve"
+
+unidade="$raiz/usr/lib/systemd/system/painel-integracao.service"
+contem "unidade User" "$(grep '^User=' "$unidade")" "User=painel-integracao"
+contem "unidade ExecStart" "$(grep '^ExecStart=' "$unidade")" \
+  "ExecStart=/usr/bin/painel-integracao --serve --ini=/etc/painel-integracao/Caminho.ini"
+if command -v systemd-analyze > /dev/null; then
+  # The unit's own syntax; its program is in the scratch root, not /usr/bin.
+  saida="$(systemd-analyze verify "$unidade" 2>&1 | grep -v 'is not executable: No such file')"
+  [ -z "$saida" ] || falha "systemd-analyze verify: $saida"
+fi
 
 codificar="$raiz/usr/lib/painel-integracao/codificar-credencial"
 igual "codificar-credencial instalado" "$("$codificar" SYSDBA 2>&1)" "$("$construcao/tools/codificar-credencial" SYSDBA)"
@@ -115,6 +138,23 @@ else
   contem "--status" "$saida" "São José dos Campos - Shopping"
   saida="$(cd "$tmp" && "$bin" --check 2>&1)"; rc=$?
   igual "--check (código: erros não conferidos na demonstração)" "$rc" 2
+
+  # The service on a free port: its metrics, then SIGTERM and status 0.
+  "$bin" --serve=127.0.0.1:0 --interval=1 2> "$tmp/servico.log" &
+  pid=$!
+  porta=""
+  for _ in $(seq 1 300); do
+    porta="$(sed -n 's|.*servindo em http://127.0.0.1:\([0-9]*\)/.*|\1|p' "$tmp/servico.log")"
+    [ -n "$porta" ] && grep -q "primeira leitura" "$tmp/servico.log" && break
+    sleep 0.1
+  done
+  saida="$(python3 -c 'import sys, urllib.request; print(urllib.request.urlopen(sys.argv[1], timeout=10).read().decode())' \
+    "http://127.0.0.1:$porta/metrics" 2>&1)"
+  contem "--serve /metrics" "$saida" "painel_integracao_banco_acessivel 1"
+  contem "--serve /metrics" "$saida" 'painel_integracao_erros_nao_conferidos{filial='
+  kill -TERM "$pid"; wait "$pid"; rc=$?
+  igual "--serve após SIGTERM (código)" "$rc" 0
+  contem "--serve log" "$(cat "$tmp/servico.log")" "encerrando (SIGTERM)"
 fi
 
 if [ "$falhas" -ne 0 ]; then

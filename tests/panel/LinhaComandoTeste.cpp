@@ -40,7 +40,23 @@ TEST(LinhaComando, OpcoesEErrosDeUso) {
   EXPECT_EQ(LinhaComando(QStringList{"p", "--check"}).IdadeMaxima(), 60);
   EXPECT_EQ(LinhaComando(QStringList{"p", "--check", "--max-age", "15"}).IdadeMaxima(), 15);
 
+  LinhaComando servico(QStringList{"p", "--serve"});
+  EXPECT_EQ(servico.ModoPedido(), M::Servico);
+  EXPECT_EQ(servico.EnderecoServico(), QStringLiteral("127.0.0.1"));
+  EXPECT_EQ(servico.PortaServico(), 7431);
+  EXPECT_EQ(servico.IntervaloServico(), 0);
+  LinhaComando nomeado(QStringList{"p", "--interval", "3600", "--serve=0.0.0.0:8080"});
+  EXPECT_EQ(nomeado.EnderecoServico(), QStringLiteral("0.0.0.0"));
+  EXPECT_EQ(nomeado.PortaServico(), 8080);
+  EXPECT_EQ(nomeado.IntervaloServico(), 3600);
+  LinhaComando ipv6(QStringList{"p", "--serve=[::1]:9000", "--interval=1"});
+  EXPECT_EQ(ipv6.EnderecoServico(), QStringLiteral("::1"));
+  EXPECT_EQ(ipv6.PortaServico(), 9000);
+
   const QList<QStringList> erradas = {
+      {"--serve=1.2.3.4"}, {"--serve=:80"}, {"--serve=::1:80"}, {"--serve=h:65536"}, {"--serve=h:+80"},
+      {"--serve", "--interval=0"}, {"--serve", "--interval=3601"}, {"--serve", "--interval=1.5"},
+      {"--interval=5"}, {"--serve", "--status"}, {"--check", "--serve"}, {"--serve", "--format=json"},
       {"--status", "--check"}, {"--format=xml", "--status"}, {"--status", "--format"}, {"--format=csv"},
       {"--check", "--max-age=-1"}, {"--check", "--max-age=dez"}, {"--max-age=5", "--status"}, {"--ini="},
       {"--ini"}, {"--verbose"}};

@@ -1,0 +1,42 @@
+#include "servico/ServicoMonitoramento.h"
+
+namespace {
+
+RespostaHttp Resposta(int status, const char* tipo, const std::string& corpo) {
+  RespostaHttp resposta;
+  resposta.Status = status;
+  resposta.TipoConteudo = tipo;
+  resposta.Corpo = corpo;
+  return resposta;
+}
+
+}  // namespace
+
+ServicoMonitoramento::ServicoMonitoramento(Opcoes opcoes, AtualizacaoContinua::Registro registro)
+    : FAtualizacao(std::move(opcoes.Atualizacao), std::move(registro)), FHttp(std::move(opcoes.Http)) {
+  FHttp.AdicionarRota("/metrics", [this](const PedidoHttp&) {
+    return Resposta(200, "text/plain; version=0.0.4; charset=utf-8", FAtualizacao.Foto()->Metricas);
+  });
+  FHttp.AdicionarRota("/status.json", [this](const PedidoHttp&) {
+    return Resposta(200, "application/json", FAtualizacao.Foto()->StatusJson);
+  });
+  FHttp.AdicionarRota("/healthz", [this](const PedidoHttp&) {
+    const auto foto = FAtualizacao.Foto();
+    return Resposta(foto->BancoAcessivel ? 200 : 503, "text/plain; charset=utf-8", foto->Saude);
+  });
+}
+
+ServicoMonitoramento::~ServicoMonitoramento() {
+  if (!FParado) Parar(std::chrono::hours(1));
+}
+
+void ServicoMonitoramento::Iniciar() {
+  FHttp.Iniciar();
+  FAtualizacao.Iniciar();
+}
+
+bool ServicoMonitoramento::Parar(std::chrono::milliseconds prazo) {
+  FParado = true;
+  FHttp.Parar();
+  return FAtualizacao.Parar(prazo);
+}

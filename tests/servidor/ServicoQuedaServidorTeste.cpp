@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <httplib.h>
+
+#include <QDeadlineTimer>
+#include <QStringList>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "ConfiguracaoTeste.h"
+#include "TesteServidor.h"
+#include "servico/ServicoMonitoramento.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The service over the test server while the server is killed and started
+// again, and while the database is shut down and brought back: a client
+// asking all along always gets an answer, the last rows stay with their
+// time, and the service attaches again by itself.
+class ServicoServidor : public TesteServidor {
+ protected:
+  void Maquina(const QString& maquina) {
+    FBanco.Executar(QStringLiteral("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF) VALUES ('01', '%1')").arg(maquina));
+  }
+
+  static bool Esperar(const std::function<bool()>& condicao) {
+    QDeadlineTimer prazo(30000);
+    while (!condicao()) {
+      if (prazo.hasExpired()) return false;
+      std::this_thread::sleep_for(20ms);
+    }
+    return true;
+  }
+};
+
+TEST_F(ServicoServidor, ServidorMortoEBancoDesligadoSobOServicoQueNuncaDeixaDeResponder) {
+  FBanco.Executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES ('01', 'Centro')"));
+  Maquina(QStringLiteral("CX01"));
+  QTemporaryDir pasta;
+  ServicoMonitoramento::Opcoes opcoes;
+  opcoes.Atualizacao.ArquivoIni =
+      ConfiguracaoTeste::Escrever(pasta.path(), Caminho(), ServidorTeste::Usuario(), ServidorTeste::Senha());
+  opcoes.Atualizacao.Periodo = 200ms;
+  std::mutex mutexLog;
+  QStringList log;
+  ServicoMonitoramento servico(opcoes, [&](const QString& linha) {
+    std::lock_guard<std::mutex> trava(mutexLog);
+    log << linha;
+  });
+  servico.Iniciar();
+  auto linhas = [&] { return servico.Foto()->Linhas->size(); };
+  ASSERT_TRUE(Esperar([&] { return servico.Foto()->BancoAcessivel; })) << servico.Foto()->UltimoErro.toStdString();
+
+  // A client on a kept-alive connection, asking the whole time.
+  std::atomic<bool> parar{false};
+  std::atomic<int> respostas{0}, semResposta{0};
+  std::thread perguntador([&] {
+    httplib::Client cliente("127.0.0.1", servico.Porta());
+    cliente.set_keep_alive(true);
+    while (!parar) {
+      auto resposta = cliente.Get("/metrics");
+      (resposta && resposta->status == 200 ? respostas : semResposta)++;
+      std::this_thread::sleep_for(5ms);
+    }
+  });
+
+  httplib::Client cliente("127.0.0.1", servico.Porta());
+  MatarServidor();
+  ASSERT_TRUE(Esperar([&] { return !servico.Foto()->BancoAcessivel; }));
+  auto saude = cliente.Get("/healthz");
+  ASSERT_TRUE(saude);
+  EXPECT_EQ(saude->status, 503);
+  EXPECT_NE(saude->body.find("Error reading data from the connection."), std::string::npos) << saude->body;
+  auto metricas = cliente.Get("/metrics");
+  ASSERT_TRUE(metricas);
+  EXPECT_NE(metricas->body.find("\npainel_integracao_banco_acessivel 0\n"), std::string::npos);
+  EXPECT_NE(metricas->body.find("painel_integracao_registros_a_enviar{filial=\"01\",maquina=\"CX01\"} 0\n"),
+            std::string::npos) << "the last rows stay";
+  // Retrying every period, the rows and their read time kept meanwhile.
+  const auto durante = servico.Foto();
+  std::this_thread::sleep_for(600ms);
+  EXPECT_GT(servico.Foto()->Falhas, durante->Falhas);
+  EXPECT_EQ(servico.Foto()->LidasEm, durante->LidasEm);
+  EXPECT_TRUE(durante->LidasEm.isValid());
+  EXPECT_EQ(linhas(), 1u);
+
+  // Back on the same port: attached again, the new row read.
+  FServidor.Iniciar();
+  Maquina(QStringLiteral("CX02"));
+  ASSERT_TRUE(Esperar([&] { return servico.Foto()->BancoAcessivel && linhas() == 2; }))
+      << servico.Foto()->UltimoErro.toStdString();
+  EXPECT_EQ(cliente.Get("/healthz")->status, 200);
+
+  // The database shut down and brought back online.
+  FServidor.DesligarBanco(FBanco.Caminho());
+  ASSERT_TRUE(Esperar([&] { return !servico.Foto()->BancoAcessivel; }));
+  EXPECT_EQ(cliente.Get("/healthz")->status, 503);
+  FBanco.Conexao().Fechar();
+  FServidor.ReligarBanco(FBanco.Caminho());
+  ASSERT_TRUE(Esperar([&] { return servico.Foto()->BancoAcessivel; })) << servico.Foto()->UltimoErro.toStdString();
+
+  parar = true;
+  perguntador.join();
+  EXPECT_GT(respostas, 20);
+  EXPECT_EQ(semResposta, 0);
+  EXPECT_TRUE(servico.Parar(5s));
+  const auto foto = servico.Foto();
+  EXPECT_GE(foto->Falhas, 2u);
+  std::lock_guard<std::mutex> trava(mutexLog);
+  ASSERT_EQ(log.size(), 5) << log.join(u'\n').toStdString();
+  EXPECT_EQ(log[0], QStringLiteral("primeira leitura do banco: 1 linha(s)"));
+  EXPECT_TRUE(log[1].startsWith(QStringLiteral("banco inacessível: "))) << log[1].toStdString();
+  EXPECT_EQ(log[2], QStringLiteral("banco acessível de novo"));
+  EXPECT_TRUE(log[3].startsWith(QStringLiteral("banco inacessível: "))) << log[3].toStdString();
+  EXPECT_EQ(log[4], QStringLiteral("banco acessível de novo"));
+  EXPECT_FALSE(log.join(u'\n').contains(ServidorTeste::Senha()));
+}
+
+}  // namespace
