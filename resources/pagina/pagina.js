@@ -5,7 +5,7 @@
 
 (function () {
   const SVG = 'http://www.w3.org/2000/svg';
-  const LARGURA = 96;
+  const LARGURA = 80;
   const ALTURA = 24;
   const estado = { dados: null, chaves: null, campoOrdem: null, filtro: '', falhou: false };
 

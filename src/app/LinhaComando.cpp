@@ -136,7 +136,8 @@ void LinhaComando::Analisar(const QStringList& argumentos) {
     }
   }
   if (formatoDado && FModo != Modo::Status) return ErroDeUso(QStringLiteral("--format só vale com --status."));
-  if (idadeDada && FModo != Modo::Verificacao) return ErroDeUso(QStringLiteral("--max-age só vale com --check."));
+  if (idadeDada && FModo != Modo::Verificacao && FModo != Modo::Servico)
+    return ErroDeUso(QStringLiteral("--max-age só vale com --check ou --serve."));
   if (intervaloDado && FModo != Modo::Servico) return ErroDeUso(QStringLiteral("--interval só vale com --serve."));
 }
 
@@ -167,7 +168,8 @@ QString LinhaComando::Ajuda() {
       "Uso: painel-integracao [--ini=ARQUIVO] [--fast-counts]\n"
       "     painel-integracao --status [--format=table|csv|json|prometheus] [--ini=ARQUIVO] [--fast-counts]\n"
       "     painel-integracao --check [--max-age=MINUTOS] [--ini=ARQUIVO] [--fast-counts]\n"
-      "     painel-integracao --serve[=ENDEREÇO:PORTA] [--interval=SEGUNDOS] [--ini=ARQUIVO] [--fast-counts]\n"
+      "     painel-integracao --serve[=ENDEREÇO:PORTA] [--interval=SEGUNDOS] [--max-age=MINUTOS]\n"
+      "                           [--ini=ARQUIVO] [--fast-counts]\n"
       "\n"
       "Painel de controle da integração off-line: mostra, por filial e máquina,\n"
       "o estado da troca de registros com o banco central.\n"
@@ -179,9 +181,11 @@ QString LinhaComando::Ajuda() {
       "  --check            uma linha para monitoramento (Nagios): 0 OK, 1 WARNING\n"
       "                     (último recebimento ou envio ausente ou antigo),\n"
       "                     2 CRITICAL (erros não conferidos), 3 UNKNOWN (banco ilegível)\n"
-      "  --max-age=MINUTOS  idade máxima do último recebimento e envio (padrão 60)\n"
-      "  --serve            serviço de monitoramento HTTP até SIGTERM: /metrics\n"
-      "                     (Prometheus), /status.json e /healthz; escuta em\n"
+      "  --max-age=MINUTOS  idade máxima do último recebimento e envio (padrão 60);\n"
+      "                     com --serve, marca as linhas atrasadas na página\n"
+      "  --serve            serviço de monitoramento HTTP até SIGTERM: a página de\n"
+      "                     status em /, /metrics (Prometheus), /status.json,\n"
+      "                     /history.json e /healthz; escuta em\n"
       "                     127.0.0.1:7431 se não for dado outro ENDEREÇO:PORTA\n"
       "  --interval=SEGUNDOS  período de atualização do serviço, de 1 a 3600\n"
       "                     (padrão: o intervalo do painel gravado no banco)\n"
@@ -224,6 +228,8 @@ int LinhaComando::ExecutarServico() const {
   opcoes.Atualizacao.Periodo = std::chrono::seconds(FIntervaloServico);
   opcoes.Http.Endereco = FEnderecoServico.toStdString();
   opcoes.Http.Porta = FPortaServico;
+  opcoes.Pagina.IdadeMaximaMinutos = FIdadeMaxima;
+  if (FIntervaloServico > 0) opcoes.Pagina.AtualizarSegundos = FIntervaloServico;
   return ExecucaoServico::Executar(std::move(opcoes));
 }
 
