@@ -180,7 +180,12 @@ def verificar_navegador(base, linhas):
             navegador.avaliar("[...document.querySelectorAll('#titulos th')]"
                               f".find((t) => t.textContent === {json.dumps(titulo)}).click()")
             exigir(pares(navegador.avaliar(LEITURA)) == ordem(linhas, chaves), f"ordem por {titulo}")
-        time.sleep(3)
+        # In place: the page reads the service's next refresh without
+        # reloading (its stamp moves, the chosen order stays).
+        carimbo = "document.getElementById('atualizado').textContent"
+        antes = navegador.avaliar(f"(() => {{ window.mesmaPagina = true; return {carimbo}; }})()")
+        navegador.esperar(f"{carimbo} !== {json.dumps(antes)}")
+        exigir(navegador.avaliar("window.mesmaPagina === true"), "a página não foi recarregada")
         exigir(pares(navegador.avaliar(LEITURA)) == ordem(linhas, ["CODEMPRESA", "MAQUINAECF"]),
                "a ordem depois da atualização")
     finally:
