@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "panel/FormatoDataHora.h"
 #include "panel/HistoricoStatus.h"
 #include "panel/RegrasHistorico.h"
+#include "panel/SaidaPagina.h"
 
 namespace {
 
@@ -157,6 +163,47 @@ TEST(HistoricoRegras, MaquinasDoPainelEsquecidasDepoisDeUmDia) {
                             [&](const HistoricoMaquina& h) { pontos = h.QtdPontos(); }));
   EXPECT_EQ(pontos, 2);
   EXPECT_FALSE(historico.Ler(QStringLiteral("02"), QStringLiteral("A1"), [](const HistoricoMaquina&) {}));
+}
+
+}  // namespace
+
+namespace {
+
+// What the service's page reads: the window's columns ("Maq. ECF" only when
+// shown), late rows by --max-age, and a machine's history or none.
+TEST(HistoricoRegras, JsonDaPaginaColunasAtrasoEHistorico) {
+  FormatoDataHora::DefinirFormatoHora(QStringLiteral("HH:mm:ss"));
+  LinhaStatus linha;
+  linha.SetTexto(CampoStatus::CODEMPRESA, QStringLiteral("01"));
+  linha.SetTexto(CampoStatus::MAQUINAECF, QStringLiteral("A1"));
+  linha.SetTexto(CampoStatus::STATUSERRO, QStringLiteral("Sim"));
+  linha.ULTRECEB = linha.ULTENVIO = Minuto(0);
+  HistoricoStatus historico;
+  historico.Registrar({linha}, Minuto(0));
+  SaidaPagina::Estado estado;
+  estado.Linhas = {linha};
+  estado.IdadeMaximaMinutos = 30;
+  const auto ler = [&](int agora) {
+    return QJsonDocument::fromJson(SaidaPagina::Painel(estado, historico, Minuto(agora))).object();
+  };
+  QStringList titulos;
+  for (const auto& coluna : ler(0)[QStringLiteral("colunas")].toArray())
+    titulos << coluna.toObject()[QStringLiteral("titulo")].toString();
+  EXPECT_EQ(titulos, (QStringList{"Filial", "Erro?", "Intervalo", "Último Recebimento", "Último Envio",
+                                  "A serem recebidos", "A serem enviados", "Registros na Fila"}));
+  estado.MostrarMaquina = true;
+  EXPECT_EQ(ler(0)[QStringLiteral("colunas")].toArray().size(), 9);
+
+  const QJsonObject agora = ler(30)[QStringLiteral("linhas")].toArray()[0].toObject();
+  EXPECT_TRUE(agora[QStringLiteral("erro")].toBool());
+  EXPECT_FALSE(agora[QStringLiteral("atrasada")].toBool());
+  EXPECT_EQ(agora[QStringLiteral("idades")].toObject()[QStringLiteral("ULTENVIO")].toString(), "há 30 min");
+  EXPECT_TRUE(ler(31)[QStringLiteral("linhas")].toArray()[0].toObject()[QStringLiteral("atrasada")].toBool());
+
+  QByteArray json;
+  EXPECT_TRUE(SaidaPagina::Historico(historico, QStringLiteral("01"), QStringLiteral("A1"), json));
+  EXPECT_EQ(QJsonDocument::fromJson(json).object()[QStringLiteral("pontos")].toArray().size(), 1);
+  EXPECT_FALSE(SaidaPagina::Historico(historico, QStringLiteral("01"), QStringLiteral("B1"), json));
 }
 
 }  // namespace
