@@ -140,7 +140,8 @@ void LinhaComando::Analisar(const QStringList& argumentos) {
   if (servico && (status || FVerificacaoPedida))
     erros.prepend(QStringLiteral("--serve não pode ser usado com --status ou --check."));
   if (formatoDado && !status) erros << QStringLiteral("--format só vale com --status.");
-  if (idadeDada && !FVerificacaoPedida) erros << QStringLiteral("--max-age só vale com --check.");
+  if (idadeDada && !FVerificacaoPedida && !servico)
+    erros << QStringLiteral("--max-age só vale com --check ou --serve.");
   if (intervaloDado && !servico) erros << QStringLiteral("--interval só vale com --serve.");
 
   if (ajuda) {
@@ -183,7 +184,8 @@ QString LinhaComando::Ajuda() {
       "Uso: painel-integracao [--ini=ARQUIVO] [--fast-counts]\n"
       "     painel-integracao --status [--format=table|csv|json|prometheus] [--ini=ARQUIVO] [--fast-counts]\n"
       "     painel-integracao --check [--max-age=MINUTOS] [--ini=ARQUIVO] [--fast-counts]\n"
-      "     painel-integracao --serve[=ENDEREÇO:PORTA] [--interval=SEGUNDOS] [--ini=ARQUIVO] [--fast-counts]\n"
+      "     painel-integracao --serve[=ENDEREÇO:PORTA] [--interval=SEGUNDOS] [--max-age=MINUTOS]\n"
+      "                           [--ini=ARQUIVO] [--fast-counts]\n"
       "\n"
       "Painel de controle da integração off-line: mostra, por filial e máquina,\n"
       "o estado da troca de registros com o banco central.\n"
@@ -196,9 +198,11 @@ QString LinhaComando::Ajuda() {
       "                     (último recebimento ou envio ausente ou antigo),\n"
       "                     2 CRITICAL (erros não conferidos), 3 UNKNOWN (banco ilegível,\n"
       "                     nenhuma máquina ou opção errada)\n"
-      "  --max-age=MINUTOS  idade máxima do último recebimento e envio (padrão 60)\n"
-      "  --serve            serviço de monitoramento HTTP até SIGTERM: /metrics\n"
-      "                     (Prometheus), /status.json e /healthz; escuta em\n"
+      "  --max-age=MINUTOS  idade máxima do último recebimento e envio (padrão 60);\n"
+      "                     com --serve, marca as linhas atrasadas na página\n"
+      "  --serve            serviço de monitoramento HTTP até SIGTERM: a página de\n"
+      "                     status em /, /metrics (Prometheus), /status.json,\n"
+      "                     /history.json e /healthz; escuta em\n"
       "                     127.0.0.1:7431 se não for dado outro ENDEREÇO:PORTA\n"
       "  --interval=SEGUNDOS  período de atualização do serviço, de 1 a 3600\n"
       "                     (padrão: o intervalo do painel gravado no banco)\n"
@@ -241,6 +245,8 @@ int LinhaComando::ExecutarServico() const {
   opcoes.Atualizacao.Periodo = std::chrono::seconds(FIntervaloServico);
   opcoes.Http.Endereco = FEnderecoServico.toStdString();
   opcoes.Http.Porta = FPortaServico;
+  opcoes.Pagina.IdadeMaximaMinutos = FIdadeMaxima;
+  if (FIntervaloServico > 0) opcoes.Pagina.AtualizarSegundos = FIntervaloServico;
   return ExecucaoServico::Executar(std::move(opcoes));
 }
 

@@ -4,6 +4,7 @@
 
 #include "panel/FormatoDataHora.h"
 #include "panel/OrdemStatus.h"
+#include "panel/RegrasHistorico.h"
 
 TabelaStatus::TabelaStatus(QObject* dono) : QAbstractTableModel(dono) {}
 
@@ -142,6 +143,33 @@ QString TabelaStatus::TextoCelula(const LinhaStatus& linha, CampoStatus campo) {
   return QString::number(linha.Inteiro(campo));
 }
 
+QString TabelaStatus::DicaCelula(const LinhaStatus& linha, CampoStatus campo) const {
+  if (!FHistorico) return {};
+  const QDateTime agora = FHistorico->Agora();
+  if (LinhaStatus::EhData(campo)) return RegrasHistorico::Idade(linha.DataHora(campo), agora);
+  RegrasHistorico::Contagem contagem;
+  switch (campo) {
+    case CampoStatus::QTDREGRECEB:
+      contagem = RegrasHistorico::Contagem::Receber;
+      break;
+    case CampoStatus::QTDREGENVIAR:
+      contagem = RegrasHistorico::Contagem::Enviar;
+      break;
+    case CampoStatus::QTDREGFILA:
+      contagem = RegrasHistorico::Contagem::Fila;
+      break;
+    default:
+      return {};
+  }
+  QString dica;
+  FHistorico->Ler(linha.CODEMPRESA, linha.MAQUINAECF, [&](const HistoricoMaquina& historico) {
+    const auto tendencia = RegrasHistorico::TendenciaDe(historico, contagem, agora);
+    dica = RegrasHistorico::TextoTendencia(tendencia) + QStringLiteral("\nPrevisão: ") +
+           RegrasHistorico::Previsao(tendencia);
+  });
+  return dica;
+}
+
 QVariant TabelaStatus::data(const QModelIndex& indice, int papel) const {
   if (!indice.isValid() || indice.row() >= rowCount() || indice.column() >= columnCount()) return {};
   const ColunaGrid& coluna = ColunaGrid::Todas().at(indice.column());
@@ -151,6 +179,10 @@ QVariant TabelaStatus::data(const QModelIndex& indice, int papel) const {
       return TextoCelula(linha, coluna.Campo);
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(coluna.Alinhamento | Qt::AlignVCenter);
+    case Qt::ToolTipRole: {
+      const QString dica = DicaCelula(linha, coluna.Campo);
+      return dica.isEmpty() ? QVariant() : QVariant(dica);
+    }
     case kValorRole:
       if (LinhaStatus::EhTexto(coluna.Campo)) return linha.Texto(coluna.Campo);
       if (LinhaStatus::EhData(coluna.Campo)) return linha.DataHora(coluna.Campo);

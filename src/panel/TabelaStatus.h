@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "panel/ColunaGrid.h"
+#include "panel/HistoricoStatus.h"
 #include "panel/LinhaStatus.h"
 
 // The in-memory table of status rows (the main window's cdsFiliais), seen by
@@ -65,6 +66,12 @@ class TabelaStatus : public QAbstractTableModel {
   // What a cell shows: dates in the panel's format, counts in decimal.
   static QString TextoCelula(const LinhaStatus& linha, CampoStatus campo);
 
+  // The history the tooltips read (owned by the caller; none: no tooltips).
+  // A date cell tells its age, a count cell its trend and time to catch up
+  // (RegrasHistorico); other cells have none.
+  void SetHistorico(const HistoricoStatus* historico) { FHistorico = historico; }
+  QString DicaCelula(const LinhaStatus& linha, CampoStatus campo) const;
+
  private:
   void Alterado(int linha, CampoStatus campo);
   bool Precede(int a, int b) const;
@@ -77,4 +84,5 @@ class TabelaStatus : public QAbstractTableModel {
   std::vector<int> FExibicao;
   QList<CampoStatus> FChaves;
   bool FEmCarga = false;
+  const HistoricoStatus* FHistorico = nullptr;
 };

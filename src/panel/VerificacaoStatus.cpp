@@ -27,18 +27,17 @@ QString Lista(const QStringList& maquinas) {
   return texto;
 }
 
-bool Atrasada(const QDateTime& data, const QDateTime& limite) { return !data.isValid() || data < limite; }
+bool Antiga(const QDateTime& data, const QDateTime& limite) { return !data.isValid() || data < limite; }
 
 }  // namespace
 
 VerificacaoStatus::Resultado VerificacaoStatus::Verificar(const std::vector<LinhaStatus>& linhas,
                                                          qint64 idadeMaximaMinutos, const QDateTime& agora) {
-  const QDateTime limite = agora.addSecs(-idadeMaximaMinutos * 60);
   QStringList comErro, atrasadas;
   qint64 aEnviar = 0, naFila = 0, aReceber = 0;
   for (const LinhaStatus& linha : linhas) {
     if (linha.STATUSERRO == QLatin1String("Sim")) comErro << Maquina(linha);
-    if (Atrasada(linha.ULTRECEB, limite) || Atrasada(linha.ULTENVIO, limite)) atrasadas << Maquina(linha);
+    if (Atrasada(linha, idadeMaximaMinutos, agora)) atrasadas << Maquina(linha);
     aEnviar += linha.QTDREGENVIAR;
     naFila += linha.QTDREGFILA;
     aReceber += linha.QTDREGRECEB;
@@ -77,6 +76,11 @@ VerificacaoStatus::Resultado VerificacaoStatus::Verificar(const std::vector<Linh
                              QString::number(atrasadas.size()), QString::number(aReceber), QString::number(aEnviar),
                              QString::number(naFila));
   return resultado;
+}
+
+bool VerificacaoStatus::Atrasada(const LinhaStatus& linha, qint64 idadeMaximaMinutos, const QDateTime& agora) {
+  const QDateTime limite = agora.addSecs(-idadeMaximaMinutos * 60);
+  return Antiga(linha.ULTRECEB, limite) || Antiga(linha.ULTENVIO, limite);
 }
 
 VerificacaoStatus::Resultado VerificacaoStatus::Falhou(const QString& mensagem) {

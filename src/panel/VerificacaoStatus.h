@@ -23,6 +23,9 @@ class VerificacaoStatus {
 
   static Resultado Verificar(const std::vector<LinhaStatus>& linhas, qint64 idadeMaximaMinutos,
                              const QDateTime& agora);
+  // A machine whose last receipt or last send is absent or older than the
+  // given age (the WARNING above).
+  static bool Atrasada(const LinhaStatus& linha, qint64 idadeMaximaMinutos, const QDateTime& agora);
   // The rows could not be read: the first line of the failure's message.
   static Resultado Falhou(const QString& mensagem);
 

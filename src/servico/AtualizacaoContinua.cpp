@@ -91,7 +91,10 @@ void AtualizacaoContinua::Rodar() {
     try {
       // A lost attachment counts as closed: attach again, with Caminho.ini
       // read afresh, so that a corrected configuration is taken too.
-      if (!conexao.Aberta()) ConfiguracaoBanco::ConectarBanco(conexao, FOpcoes.ArquivoIni);
+      if (!conexao.Aberta()) {
+        ConfiguracaoBanco::ConectarBanco(conexao, FOpcoes.ArquivoIni);
+        foto->MostraColunaMaquina = ParametrosPainel::MostraColunaMaquina(conexao);
+      }
       if (FOpcoes.Periodo.count() == 0)
         periodo = std::chrono::seconds(ParametrosPainel::IntervaloInicial(conexao).toInt());
       atualizacao.Atualizar();

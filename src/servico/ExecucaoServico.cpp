@@ -39,7 +39,7 @@ int Executar(ServicoMonitoramento::Opcoes opcoes) {
     Registrar(falha.Mensagem());
     return 1;
   }
-  Registrar(QStringLiteral("servindo em http://%1:%2/ (/metrics, /status.json, /healthz), %3")
+  Registrar(QStringLiteral("servindo em http://%1:%2/ (página em /; /metrics, /status.json, /healthz), %3")
                 .arg(endereco)
                 .arg(servico.Porta())
                 .arg(periodo.count() > 0

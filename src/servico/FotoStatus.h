@@ -26,6 +26,9 @@ struct FotoStatus {
   // The last refresh, successful or not.
   double DuracaoSegundos = 0;
   bool BancoAcessivel = false;
+  // Whether the panel shows "Maq. ECF" (read from the database at each
+  // attachment), so that the status page shows the window's columns.
+  bool MostraColunaMaquina = false;
   // Why the last refresh failed; empty when it succeeded.
   QString UltimoErro;
   quint64 Atualizacoes = 0;

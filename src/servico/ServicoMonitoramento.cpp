@@ -15,7 +15,15 @@ RespostaHttp Resposta(int status, const char* tipo, const std::string& corpo) {
 }  // namespace
 
 ServicoMonitoramento::ServicoMonitoramento(Opcoes opcoes, AtualizacaoContinua::Registro registro)
-    : FAtualizacao(std::move(opcoes.Atualizacao), std::move(registro)), FHttp(std::move(opcoes.Http)) {
+    : FAtualizacao(std::move(opcoes.Atualizacao), std::move(registro)),
+      FHttp(std::move(opcoes.Http)),
+      FPagina(opcoes.Pagina) {
+  for (const char* caminho : {"/", "/pagina.js", "/pagina.css", "/painel.json", "/history.json"})
+    FHttp.AdicionarRota(caminho, [this](const PedidoHttp& pedido) { return FPagina.Responder(pedido); });
+  FAtualizacao.SetObservador([this](const std::shared_ptr<const FotoStatus>& foto) {
+    FPagina.Publicada(*foto, QDateTime::currentDateTime());
+    if (FObservador) FObservador(foto);
+  });
   FHttp.AdicionarRota("/metrics", [this](const PedidoHttp&) {
     return Resposta(200, "text/plain; version=0.0.4; charset=utf-8", FAtualizacao.Foto()->Metricas);
   });

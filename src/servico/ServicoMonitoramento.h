@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "servico/AtualizacaoContinua.h"
+#include "servico/PaginaServico.h"
 #include "servico/ServidorHttp.h"
 
 // The monitoring service: the refresh thread (AtualizacaoContinua) and the
@@ -12,6 +13,8 @@
 //   /metrics      Prometheus text exposition 0.0.4
 //   /status.json  the rows as --status --format=json, with their read time
 //   /healthz      200 "ok", or 503 and why the last refresh failed
+//   /             the status page, with /painel.json and /history.json
+//                 (PaginaServico)
 // More routes may be added before Iniciar; each answers from memory.
 //
 // Threads: everything here on the owner's thread, but Foto (any thread);
@@ -24,6 +27,7 @@ class ServicoMonitoramento {
   struct Opcoes {
     AtualizacaoContinua::Opcoes Atualizacao;
     ServidorHttp::Opcoes Http;
+    PaginaServico::Opcoes Pagina;
   };
 
   ServicoMonitoramento(Opcoes opcoes, AtualizacaoContinua::Registro registro);
@@ -31,9 +35,8 @@ class ServicoMonitoramento {
 
   // Before Iniciar only.
   void AdicionarRota(const std::string& caminho, RotaHttp rota) { FHttp.AdicionarRota(caminho, std::move(rota)); }
-  void SetObservador(AtualizacaoContinua::Observador observador) {
-    FAtualizacao.SetObservador(std::move(observador));
-  }
+  // Called after the status page has taken the publication.
+  void SetObservador(AtualizacaoContinua::Observador observador) { FObservador = std::move(observador); }
 
   // Listens first (a bad address fails here, Falha), then starts refreshing.
   void Iniciar();
@@ -43,10 +46,13 @@ class ServicoMonitoramento {
   bool Parar(std::chrono::milliseconds prazo);
 
   std::shared_ptr<const FotoStatus> Foto() const { return FAtualizacao.Foto(); }
+  const PaginaServico& Pagina() const { return FPagina; }
   int Porta() const { return FHttp.Porta(); }
 
  private:
   AtualizacaoContinua FAtualizacao;
   ServidorHttp FHttp;
+  PaginaServico FPagina;
+  AtualizacaoContinua::Observador FObservador;
   bool FParado = false;
 };

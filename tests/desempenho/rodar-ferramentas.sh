@@ -91,4 +91,9 @@ exige "$saida" servico.pedidos servico.pedidos_por_segundo servico.p50_ms servic
 igual "$saida" servico.erros 0
 atualizacoes="$(sed -n 's/^servico.atualizacoes=//p' <<<"$saida")"
 [ "$atualizacoes" -le 4 ] || falhar "$atualizacoes atualizações em 2 s com período de 1 s"
+
+saida="$("$ferramentas/medir-historico" --maquinas=20)"
+printf '%s\n' "$saida"
+exige "$saida" heap_bytes heap_por_maquina_bytes residente_bytes painel_json_ms
+igual "$saida" maquinas 20
 echo "ok"

@@ -1,3 +1,6 @@
+#include <QHelpEvent>
+#include <QToolTip>
+
 #include "GradePainelTeste.h"
 
 namespace {
@@ -89,6 +92,50 @@ TEST_F(GradeOrdenacaoTeste, AOrdemValeParaAsAtualizacoesSeguintes) {
   Atualizar();
   EXPECT_EQ(Ordem(), (QStringList{"01/A1", "01/B2", "02/A1", "03/C1", "10/A1"}));
   EXPECT_TRUE(dialogos.Caixas().isEmpty()) << dialogos.Textos().join(u'\n').toStdString();
+}
+
+// Tooltips: the age of each date, the trend and time to catch up of each
+// count, from the refreshes the window has seen; the cells stay as they are.
+TEST_F(GradeOrdenacaoTeste, DicasContamIdadeTendenciaEPrevisao) {
+  QDateTime agora(QDate(2026, 3, 2), QTime(8, 0));
+  painel.Historico().DefinirRelogio([&agora] { return agora; });
+  Filial(QStringLiteral("01"), QStringLiteral("Loja"));
+  Filial(QStringLiteral("02"), QStringLiteral("Outra"));
+  Maquina(QStringLiteral("01"), QStringLiteral("A1"), QStringLiteral("'5'"), 10,
+          QStringLiteral("'2026-03-02 07:57:00'"));
+  Maquina(QStringLiteral("02"), QStringLiteral("B1"));
+  AEnviar(QStringLiteral("01"), QStringLiteral("A1"), 6);
+  Atualizar();
+  ClicarTitulo(Coluna(CampoStatus::NOME));
+  const auto dica = [this](int coluna) { return grid->model()->index(0, coluna).data(Qt::ToolTipRole); };
+  const int receber = Coluna(CampoStatus::QTDREGRECEB), enviar = Coluna(CampoStatus::QTDREGENVIAR),
+            fila = Coluna(CampoStatus::QTDREGFILA);
+  EXPECT_EQ(dica(Coluna(CampoStatus::ULTRECEB)).toString(), QStringLiteral("há 3 min"));
+  EXPECT_EQ(dica(Coluna(CampoStatus::ULTENVIO)).toString(), QStringLiteral("nunca"));
+  EXPECT_EQ(dica(receber).toString(), QStringLiteral("Últimos 15 min: sem dados suficientes\nPrevisão: sem dados"));
+
+  // Five minutes later half the receipts went and four more sends wait.
+  agora = agora.addSecs(5 * 60);
+  banco.Executar(QStringLiteral("UPDATE IGFMAQUINA SET QTDREGRECEB = 5 WHERE MAQUINAECF = 'A1'"));
+  AEnviar(QStringLiteral("01"), QStringLiteral("A1"), 4);
+  Atualizar();
+  EXPECT_EQ(dica(Coluna(CampoStatus::ULTRECEB)).toString(), QStringLiteral("há 8 min"));
+  EXPECT_EQ(dica(receber).toString(), QStringLiteral("Últimos 15 min: caiu 5 em 5 min\nPrevisão: ≈ 5 min"));
+  EXPECT_EQ(dica(enviar).toString(), QStringLiteral("Últimos 15 min: subiu 4 em 5 min\nPrevisão: crescendo"));
+  EXPECT_EQ(dica(fila).toString(), QStringLiteral("Últimos 15 min: sem variação\nPrevisão: em dia"));
+  EXPECT_FALSE(dica(Coluna(CampoStatus::NOME)).isValid());
+  EXPECT_FALSE(dica(Coluna(CampoStatus::STATUSERRO)).isValid());
+  // The other machine's row has its own history.
+  EXPECT_EQ(grid->model()->index(1, receber).data(Qt::ToolTipRole).toString(),
+            QStringLiteral("Últimos 15 min: sem variação\nPrevisão: em dia"));
+  EXPECT_EQ((QStringList{Celula(0, 0), Celula(0, receber), Celula(0, enviar), Celula(0, fila)}),
+            (QStringList{"01 - Loja", "5", "10", "0"}));
+
+  // The grid shows it as the operator rests the pointer on the cell.
+  QHelpEvent pedido(QEvent::ToolTip, Centro(0, receber), grid->viewport()->mapToGlobal(Centro(0, receber)));
+  QApplication::sendEvent(grid->viewport(), &pedido);
+  EXPECT_EQ(QToolTip::text(), QStringLiteral("Últimos 15 min: caiu 5 em 5 min\nPrevisão: ≈ 5 min"));
+  QToolTip::hideText();
 }
 
 // The grid's rows map back to the right stored rows: a row moved by the sort

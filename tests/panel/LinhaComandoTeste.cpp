@@ -49,6 +49,8 @@ TEST(LinhaComando, OpcoesEErrosDeUso) {
   EXPECT_EQ(nomeado.EnderecoServico(), QStringLiteral("0.0.0.0"));
   EXPECT_EQ(nomeado.PortaServico(), 8080);
   EXPECT_EQ(nomeado.IntervaloServico(), 3600);
+  // The page of the service marks late rows by the same age as --check.
+  EXPECT_EQ(LinhaComando(QStringList{"p", "--serve", "--max-age=30"}).IdadeMaxima(), 30);
   LinhaComando ipv6(QStringList{"p", "--serve=[::1]:9000", "--interval=1"});
   EXPECT_EQ(ipv6.EnderecoServico(), QStringLiteral("::1"));
   EXPECT_EQ(ipv6.PortaServico(), 9000);

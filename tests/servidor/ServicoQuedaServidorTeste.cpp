@@ -3,6 +3,9 @@
 #include <httplib.h>
 
 #include <QDeadlineTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringList>
 #include <atomic>
 #include <mutex>
@@ -24,6 +27,13 @@ class ServicoServidor : public TesteServidor {
  protected:
   void Maquina(const QString& maquina) {
     FBanco.Executar(QStringLiteral("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF) VALUES ('01', '%1')").arg(maquina));
+  }
+
+  // The status page's JSON, read from the service.
+  static QJsonObject Painel(httplib::Client& cliente) {
+    auto resposta = cliente.Get("/painel.json");
+    if (!resposta || resposta->status != 200) return {};
+    return QJsonDocument::fromJson(QByteArray::fromStdString(resposta->body)).object();
   }
 
   static bool Esperar(const std::function<bool()>& condicao) {
@@ -86,6 +96,10 @@ TEST_F(ServicoServidor, ServidorMortoEBancoDesligadoSobOServicoQueNuncaDeixaDeRe
   EXPECT_EQ(servico.Foto()->LidasEm, durante->LidasEm);
   EXPECT_TRUE(durante->LidasEm.isValid());
   EXPECT_EQ(linhas(), 1u);
+  // The page says since when, and keeps the last rows.
+  QJsonObject painel;
+  ASSERT_TRUE(Esperar([&] { return (painel = Painel(cliente))[QStringLiteral("banco_inacessivel_desde")].isString(); }));
+  EXPECT_EQ(painel[QStringLiteral("linhas")].toArray().size(), 1);
 
   // Back on the same port: attached again, the new row read.
   FServidor.Iniciar();
@@ -93,6 +107,13 @@ TEST_F(ServicoServidor, ServidorMortoEBancoDesligadoSobOServicoQueNuncaDeixaDeRe
   ASSERT_TRUE(Esperar([&] { return servico.Foto()->BancoAcessivel && linhas() == 2; }))
       << servico.Foto()->UltimoErro.toStdString();
   EXPECT_EQ(cliente.Get("/healthz")->status, 200);
+  ASSERT_TRUE(Esperar([&] {
+    painel = Painel(cliente);
+    return painel[QStringLiteral("banco_inacessivel_desde")].isNull() && painel[QStringLiteral("linhas")].toArray().size() == 2;
+  }));
+  // Both machines have a history; one the service never saw has none.
+  EXPECT_EQ(cliente.Get("/history.json?filial=01&maquina=CX02")->status, 200);
+  EXPECT_EQ(cliente.Get("/history.json?filial=01&maquina=CX09")->status, 404);
 
   // The database shut down and brought back online.
   FServidor.DesligarBanco(FBanco.Caminho());

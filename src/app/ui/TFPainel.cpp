@@ -112,6 +112,8 @@ TFPainel::TFPainel(const QString& arquivoIni, QWidget* parent, bool iniNomeado)
 
 TFPainel::~TFPainel() {
   FAtualizacao.reset();
+  // The rows outlive the history by a moment (children go after members).
+  cdsFiliais->SetHistorico(nullptr);
   qApp->removeEventFilter(this);
   GuardaFalhas::Instalar(nullptr);
   if (FInstancia == this) FInstancia = nullptr;
@@ -131,6 +133,7 @@ void TFPainel::CriarControles() {
   // A panel started from the desktop menu has no command line: the file
   // may ask for the fast counts too.
   FAtualizacao->SetContagemRapida(ConfiguracaoBanco::ContagemRapida(FArquivoIni, ParametrosPainel::ContagemRapida()));
+  cdsFiliais->SetHistorico(&FHistorico);
   GridPainel = new QTableView(this);
   GridPainel->setObjectName(QStringLiteral("GridPainel"));
   EstiloGrid::Aplicar(GridPainel, cdsFiliais);
@@ -383,6 +386,7 @@ void TFPainel::AtualizarPainel() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
   if (FAtualizacao->Atualizar()) {
+    FHistorico.Registrar(cdsFiliais->Linhas(), FHistorico.Agora());
     lblAtualizado->setText(QStringLiteral("Informações atualizadas em ") +
                            FormatoDataHora::Carimbo(QDateTime::currentDateTime()));
     lblAtualizado->adjustSize();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/TTransacaoDesc.h"
+#include "panel/HistoricoStatus.h"
 #include "platform/ConexaoBanco.h"
 
 class QDialog;
@@ -63,6 +64,8 @@ class TFPainel : public QWidget {
   void btAtualizarClick();
   void btFecharClick();
   TabelaStatus* Filiais() const { return cdsFiliais; }
+  // Every completed refresh since the window was created, for the tooltips.
+  HistoricoStatus& Historico() { return FHistorico; }
   Temporizador* Temporizacao() const { return Timer; }
 
   // Grid interaction: sorting, the detail windows for the current row, the
@@ -109,6 +112,7 @@ class TFPainel : public QWidget {
   bool FMostrandoErro = false;
   bool FAtualizando = false;
   std::unique_ptr<AtualizacaoPainel> FAtualizacao;
+  HistoricoStatus FHistorico;
 
   QFrame* pnlCabecalho = nullptr;
   QLabel* Image8 = nullptr;
