@@ -241,6 +241,7 @@ int LinhaComando::ExecutarVerificacao() const {
 int LinhaComando::ExecutarServico() const {
   ServicoMonitoramento::Opcoes opcoes;
   opcoes.Atualizacao.ArquivoIni = FArquivoIni.isEmpty() ? ConfiguracaoBanco::ArquivoPadrao() : FArquivoIni;
+  opcoes.Atualizacao.ArquivoNomeado = !FArquivoIni.isEmpty();
   opcoes.Atualizacao.ContagemRapida = FContagemRapida;
   opcoes.Atualizacao.Periodo = std::chrono::seconds(FIntervaloServico);
   opcoes.Http.Endereco = FEnderecoServico.toStdString();

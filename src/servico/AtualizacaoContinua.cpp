@@ -83,7 +83,6 @@ void AtualizacaoContinua::Rodar() {
   ConexaoBanco conexao;
   TabelaStatus tabela;
   AtualizacaoPainel atualizacao(conexao, tabela);
-  atualizacao.SetContagemRapida(FOpcoes.ContagemRapida);
   for (;;) {
     const auto inicio = std::chrono::steady_clock::now();
     auto foto = std::make_shared<FotoStatus>(*Foto());
@@ -92,7 +91,9 @@ void AtualizacaoContinua::Rodar() {
       // A lost attachment counts as closed: attach again, with Caminho.ini
       // read afresh, so that a corrected configuration is taken too.
       if (!conexao.Aberta()) {
+        if (FOpcoes.ArquivoNomeado) ConfiguracaoBanco::VerificarArquivoNomeado(FOpcoes.ArquivoIni);
         ConfiguracaoBanco::ConectarBanco(conexao, FOpcoes.ArquivoIni);
+        atualizacao.SetContagemRapida(ConfiguracaoBanco::ContagemRapida(FOpcoes.ArquivoIni, FOpcoes.ContagemRapida));
         foto->MostraColunaMaquina = ParametrosPainel::MostraColunaMaquina(conexao);
       }
       if (FOpcoes.Periodo.count() == 0)

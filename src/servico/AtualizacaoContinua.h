@@ -29,6 +29,11 @@ class AtualizacaoContinua {
  public:
   struct Opcoes {
     QString ArquivoIni;
+    // Named on the command line (--ini): a missing or unreadable file is
+    // reported with its path, not as a file without the database's name.
+    bool ArquivoNomeado = false;
+    // --fast-counts; otherwise [PAINEL] CONTAGEM=RAPIDA of the file, read at
+    // each attach.
     bool ContagemRapida = false;
     // Zero: the panel's period from the database.
     std::chrono::milliseconds Periodo{0};

@@ -160,6 +160,23 @@ TEST(ServicoLinhaComando, EnderecoOcupadoFalhaComUm) {
   EXPECT_EQ(servico.exitCode(), 1);
   EXPECT_TRUE(servico.readAllStandardError().contains(
       QStringLiteral("Não foi possível escutar em 127.0.0.1:%1").arg(porta).toUtf8()));
+
+  // On a free port the same missing file keeps the service up, and its log
+  // names the file rather than a file without the database's name.
+  QProcess semArquivo;
+  semArquivo.start(QStringLiteral(PAINEL_TOOLS_DIR "/../painel-integracao"),
+                   {QStringLiteral("--serve=127.0.0.1:0"), QStringLiteral("--ini=/nao/existe.ini")});
+  const QByteArray esperado = QStringLiteral("banco inacessível: Arquivo de configuração não encontrado: /nao/existe.ini").toUtf8();
+  QByteArray log;
+  QDeadlineTimer prazo(30000);
+  while (!log.contains(esperado) && !prazo.hasExpired() && semArquivo.state() != QProcess::NotRunning) {
+    semArquivo.waitForReadyRead(200);
+    log += semArquivo.readAllStandardError();
+  }
+  EXPECT_TRUE(log.contains(esperado)) << log.toStdString();
+  semArquivo.terminate();
+  ASSERT_TRUE(semArquivo.waitForFinished(5000));
+  EXPECT_EQ(semArquivo.exitCode(), 0);
 }
 
 // The service in the test's own process, with short bounds, against

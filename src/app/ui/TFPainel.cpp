@@ -331,7 +331,10 @@ void TFPainel::TratarExcecao(const Falha& falha) {
 
 // ---- connection and guarded transactions ----
 
-void TFPainel::ConectarBanco() { ConfiguracaoBanco::ConectarBanco(FConexao, FArquivoIni); }
+void TFPainel::ConectarBanco() {
+  if (FIniNomeado) ConfiguracaoBanco::VerificarArquivoNomeado(FArquivoIni);
+  ConfiguracaoBanco::ConectarBanco(FConexao, FArquivoIni);
+}
 
 void TFPainel::AtribuirConexao(QObject* janela) {
   for (ConsultaSql* consulta : janela->findChildren<ConsultaSql*>()) consulta->SetConexao(&FConexao);
