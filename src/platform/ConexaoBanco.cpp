@@ -205,6 +205,10 @@ void ConexaoBanco::CancelarTransacao() {
 
 void ConexaoBanco::IniciarLeituraInstantanea() {
   if (FLeitura) throw Falha(QStringLiteral("Já existe uma leitura instantânea aberta na conexão."));
+  FLeitura = NovaLeituraPropria();
+}
+
+ITransaction* ConexaoBanco::NovaLeituraPropria() {
   IAttachment* anexo = AnexoAberto();
   try {
     Status st;
@@ -216,8 +220,8 @@ void ConexaoBanco::IniciarLeituraInstantanea() {
       tpb->insertTag(&st, isc_tpb_read);
       FTpbLeitura = QByteArray(reinterpret_cast<const char*>(tpb->getBuffer(&st)), int(tpb->getBufferLength(&st)));
     }
-    FLeitura = anexo->startTransaction(&st, unsigned(FTpbLeitura.size()),
-                                       reinterpret_cast<const unsigned char*>(FTpbLeitura.constData()));
+    return anexo->startTransaction(&st, unsigned(FTpbLeitura.size()),
+                                   reinterpret_cast<const unsigned char*>(FTpbLeitura.constData()));
   } catch (const FbException& e) {
     Relancar(e);
   }

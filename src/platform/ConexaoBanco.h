@@ -76,6 +76,12 @@ class ConexaoBanco {
   // The transaction the statements run in, when not one of their own.
   Firebird::ITransaction* TransacaoExplicita() const { return FLeitura ? FLeitura : FTransacao; }
   Firebird::ITransaction* NovaTransacao();
+  // A read-only snapshot of a statement's own: what a query with BLOB
+  // columns reads in, so that the record versions it fetched keep their
+  // BLOBs until it has read them, whatever other programs commit and the
+  // server collects meanwhile (at read committed, a BLOB of a row changed
+  // after the fetch may be gone: "BLOB not found").
+  Firebird::ITransaction* NovaLeituraPropria();
   unsigned Dialeto() const;
   quint64 Geracao() const { return FGeracao; }
   void ContarPreparo() { ++FPreparos; }

@@ -239,7 +239,10 @@ void ConsultaSql::Abrir() {
 
     IAttachment* anexo = FConexao->AnexoAberto();
     ITransaction* explicita = FConexao->TransacaoExplicita();
-    TransacaoDaInstrucao transacao(FConexao, explicita, explicita ? nullptr : FConexao->NovaTransacao());
+    ITransaction* propria = nullptr;
+    if (!explicita)
+      propria = p.TemCursor && p.Decodificador.TemBlob() ? FConexao->NovaLeituraPropria() : FConexao->NovaTransacao();
+    TransacaoDaInstrucao transacao(FConexao, explicita, propria);
     FConexao->ContarExecucao(FSql.Original());
     Status st;
     IMessageMetadata* meta = p.Saida;

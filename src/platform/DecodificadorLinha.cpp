@@ -121,3 +121,9 @@ ValorCampo DecodificadorLinha::Valor(unsigned indice, const unsigned char* dado,
       throw Falha(QStringLiteral("Tipo de coluna não suportado (%1) em %2.").arg(c.Tipo).arg(FColunas[int(indice)]));
   }
 }
+
+bool DecodificadorLinha::TemBlob() const {
+  for (const Coluna& coluna : FFormato)
+    if (coluna.Tipo == SQL_BLOB) return true;
+  return false;
+}

@@ -25,6 +25,7 @@ class DecodificadorLinha {
 
   const QStringList& Colunas() const { return FColunas; }  // upper case
   unsigned TamanhoLinha() const { return FTamanhoLinha; }
+  bool TemBlob() const;
 
   // BLOB columns are read whole, in the transaction that fetched the row.
   std::vector<ValorCampo> Decodificar(const unsigned char* linha, Firebird::IAttachment* anexo,

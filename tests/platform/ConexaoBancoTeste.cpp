@@ -108,6 +108,24 @@ TEST(ConsultaSql, BlobInteiroWindows1252EContagemDeLinhas) {
   leitura.SetSql(QStringLiteral("SELECT MSGERRO FROM INTEGERRO"));
   leitura.Abrir();
   EXPECT_EQ(leitura.Valor(0, 0).AsString(), longo.left(30000));
+
+  // Outside a transaction, a query with BLOB columns reads in a read-only
+  // snapshot of its own (its BLOBs outlive a change committed after the
+  // fetch); one without them keeps the connection's read committed.
+  const QString isolamento = QStringLiteral(
+      "SELECT %1 T.MON$ISOLATION_MODE, T.MON$READ_ONLY FROM MON$TRANSACTIONS T "
+      "WHERE T.MON$TRANSACTION_ID = CURRENT_TRANSACTION");
+  ConsultaSql comBlob(&banco.Conexao());
+  comBlob.SetSql(isolamento.arg(QStringLiteral("CAST('x' AS BLOB SUB_TYPE 1),")));
+  comBlob.Abrir();
+  EXPECT_EQ(comBlob.Valor(0, 0).AsString(), QStringLiteral("x"));
+  EXPECT_EQ(comBlob.Valor(0, 1).AsInteger(), 1);  // concurrency
+  EXPECT_EQ(comBlob.Valor(0, 2).AsInteger(), 1);
+  ConsultaSql semBlob(&banco.Conexao());
+  semBlob.SetSql(isolamento.arg(QString()));
+  semBlob.Abrir();
+  EXPECT_EQ(semBlob.Valor(0, 0).AsInteger(), 2);  // read committed, record versions
+  EXPECT_EQ(semBlob.Valor(0, 1).AsInteger(), 0);
   ConsultaSql alteracao(&banco.Conexao());
   alteracao.SetSql(QStringLiteral("UPDATE INTEGERRO SET CONFERIDO = 'S' WHERE CODEMPRESA = '99'"));
   EXPECT_EQ(alteracao.Executar(), 0);
