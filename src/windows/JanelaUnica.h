@@ -10,7 +10,9 @@
 template <typename Janela>
 class JanelaUnica : public JanelaDetalhe {
  public:
-  static Janela* Instancia() { return FInstancia; }
+  // The window once built; the reference is kept as the base class, since
+  // the constructor that records it runs before the derived window exists.
+  static Janela* Instancia() { return static_cast<Janela*>(FInstancia); }
 
   // Freed once closed (WA_DeleteOnClose); the next opening builds a new one.
   void FormClose() override { Soltar(); }
@@ -18,7 +20,7 @@ class JanelaUnica : public JanelaDetalhe {
  protected:
   JanelaUnica(const QString& nome, const QString& titulo, Qt::WindowFlags botoesTitulo, QWidget* parent)
       : JanelaDetalhe(nome, titulo, botoesTitulo, parent) {
-    FInstancia = static_cast<Janela*>(this);
+    FInstancia = this;
   }
   ~JanelaUnica() override { Soltar(); }
 
@@ -27,5 +29,5 @@ class JanelaUnica : public JanelaDetalhe {
     if (FInstancia == this) FInstancia = nullptr;
   }
 
-  static inline Janela* FInstancia = nullptr;
+  static inline JanelaUnica* FInstancia = nullptr;
 };

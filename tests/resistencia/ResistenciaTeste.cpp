@@ -30,6 +30,8 @@
 #include "windows/TFUltRegSincro.h"
 #include "windows/TFVisualizar.h"
 
+bool SobAddressSanitizer();  // OpcoesSanitizador.cpp
+
 namespace {
 
 qint64 MemoriaResidente() {
@@ -313,7 +315,12 @@ TEST_F(Resistencia, ServicoPerguntadoSemParaComTudoMudandoSemFalhaNemVazamento) 
   EXPECT_EQ(foto->Linhas->size(), 6u);
   EXPECT_GT(FRespostas, respostasAquecido + 1000);
   EXPECT_EQ(FRespostasRuins, 0);
-  EXPECT_LT(rssFinal - rssAquecido, qint64(32) * 1024 * 1024);
+  // Under AddressSanitizer every one of the service's worker threads keeps
+  // allocator caches of its own that grow as the clients reach it and are
+  // never given back (+54 MiB in 60 s, against +0.5 MiB in 120 s without
+  // it): there the resident memory measures the sanitizer, and the bound is
+  // checked by the plain build's run of this soak.
+  if (!SobAddressSanitizer()) EXPECT_LT(rssFinal - rssAquecido, qint64(32) * 1024 * 1024);
 }
 
 }  // namespace
