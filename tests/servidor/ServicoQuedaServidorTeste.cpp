@@ -76,6 +76,16 @@ TEST_F(ServicoServidor, ServidorMortoEBancoDesligadoSobOServicoQueNuncaDeixaDeRe
       std::this_thread::sleep_for(5ms);
     }
   });
+  // A failed assertion returns early: the client is stopped all the same,
+  // and the failure is reported rather than ending the process.
+  struct Juntar {
+    std::atomic<bool>& Parar;
+    std::thread& Linha;
+    ~Juntar() {
+      Parar = true;
+      if (Linha.joinable()) Linha.join();
+    }
+  } juntar{parar, perguntador};
 
   httplib::Client cliente("127.0.0.1", servico.Porta());
   MatarServidor();
