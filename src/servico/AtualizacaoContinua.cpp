@@ -31,17 +31,19 @@ AtualizacaoContinua::AtualizacaoContinua(Opcoes opcoes, Registro registro)
 }
 
 AtualizacaoContinua::~AtualizacaoContinua() {
-  if (FThread.joinable()) {
-    {
-      std::lock_guard<std::mutex> trava(FMutex);
-      FParar = true;
-    }
-    FSinal.notify_all();
-    FThread.join();
+  {
+    std::lock_guard<std::mutex> trava(FMutex);
+    FParar = true;
   }
+  FSinal.notify_all();
+  if (FThread.joinable()) FThread.join();
+  if (FVigia.joinable()) FVigia.join();
 }
 
-void AtualizacaoContinua::Iniciar() { FThread = std::thread([this] { Rodar(); }); }
+void AtualizacaoContinua::Iniciar() {
+  FThread = std::thread([this] { Rodar(); });
+  FVigia = std::thread([this] { Vigiar(); });
+}
 
 bool AtualizacaoContinua::Parar(std::chrono::milliseconds prazo) {
   if (!FThread.joinable()) return true;
@@ -51,6 +53,7 @@ bool AtualizacaoContinua::Parar(std::chrono::milliseconds prazo) {
   if (!FSinal.wait_for(trava, prazo, [this] { return FTerminou; })) return false;
   trava.unlock();
   if (FThread.joinable()) FThread.join();
+  if (FVigia.joinable()) FVigia.join();
   return true;
 }
 
@@ -60,15 +63,20 @@ std::shared_ptr<const FotoStatus> AtualizacaoContinua::Foto() const {
 }
 
 void AtualizacaoContinua::Publicar(std::shared_ptr<FotoStatus> foto) {
-  foto->Metricas = SaidaServico::Metricas(*foto).toStdString();
-  foto->StatusJson = SaidaServico::StatusJson(*foto).toStdString();
-  foto->Saude = SaidaServico::Saude(*foto).toStdString();
-  std::shared_ptr<const FotoStatus> publicada = std::move(foto);
-  {
-    std::lock_guard<std::mutex> trava(FMutex);
-    FFoto = publicada;
+  try {
+    foto->Metricas = SaidaServico::Metricas(*foto).toStdString();
+    foto->StatusJson = SaidaServico::StatusJson(*foto).toStdString();
+    foto->Saude = SaidaServico::Saude(*foto).toStdString();
+    std::shared_ptr<const FotoStatus> publicada = std::move(foto);
+    {
+      std::lock_guard<std::mutex> trava(FMutex);
+      FFoto = publicada;
+    }
+    if (FObservador) FObservador(publicada);
+  } catch (const std::exception& e) {
+    // Out of memory while writing the answers: the previous ones stay.
+    FRegistro(QStringLiteral("falha ao publicar a atualização: ") + QString::fromLocal8Bit(e.what()));
   }
-  if (FObservador) FObservador(publicada);
 }
 
 bool AtualizacaoContinua::Esperar(std::chrono::steady_clock::time_point proxima) {
@@ -76,8 +84,19 @@ bool AtualizacaoContinua::Esperar(std::chrono::steady_clock::time_point proxima)
   return !FSinal.wait_until(trava, proxima, [this] { return FParar; });
 }
 
+void AtualizacaoContinua::MarcarLeitura(bool emAndamento) {
+  {
+    std::lock_guard<std::mutex> trava(FMutex);
+    FLendo = emAndamento;
+    if (emAndamento) {
+      ++FLeitura;
+      FInicioLeitura = std::chrono::steady_clock::now();
+    }
+  }
+  FSinal.notify_all();
+}
+
 void AtualizacaoContinua::Rodar() {
-  enum class Estado { Desconhecido, Acessivel, Inacessivel } estado = Estado::Desconhecido;
   std::chrono::milliseconds periodo = FOpcoes.Periodo.count() > 0 ? FOpcoes.Periodo : kPeriodoInicial;
   // Everything that touches the database lives and dies on this thread.
   ConexaoBanco conexao;
@@ -86,52 +105,98 @@ void AtualizacaoContinua::Rodar() {
   for (;;) {
     const auto inicio = std::chrono::steady_clock::now();
     auto foto = std::make_shared<FotoStatus>(*Foto());
-    QString erro;
-    try {
-      // A lost attachment counts as closed: attach again, with Caminho.ini
-      // read afresh, so that a corrected configuration is taken too.
-      if (!conexao.Aberta()) {
-        if (FOpcoes.ArquivoNomeado) ConfiguracaoBanco::VerificarArquivoNomeado(FOpcoes.ArquivoIni);
-        ConfiguracaoBanco::ConectarBanco(conexao, FOpcoes.ArquivoIni);
-        atualizacao.SetContagemRapida(ConfiguracaoBanco::ContagemRapida(FOpcoes.ArquivoIni, FOpcoes.ContagemRapida));
-        foto->MostraColunaMaquina = ParametrosPainel::MostraColunaMaquina(conexao);
-      }
-      if (FOpcoes.Periodo.count() == 0)
-        periodo = std::chrono::seconds(ParametrosPainel::IntervaloInicial(conexao).toInt());
-      atualizacao.Atualizar();
-      foto->Linhas = std::make_shared<const std::vector<LinhaStatus>>(tabela.Linhas());
-    } catch (const Falha& falha) {
-      erro = UmaLinha(falha.Mensagem());
-    } catch (const std::bad_alloc&) {
-      erro = QStringLiteral("Memória insuficiente para concluir a operação.");
-    } catch (const std::exception& e) {
-      erro = UmaLinha(QString::fromLocal8Bit(e.what()));
-    }
+    MarcarLeitura(true);
+    const QString erro = Ler(conexao, atualizacao, tabela, *foto, periodo);
+    MarcarLeitura(false);
     foto->DuracaoSegundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-    foto->BancoAcessivel = erro.isEmpty();
-    foto->UltimoErro = erro;
-    if (erro.isEmpty()) {
-      foto->LinhasLidas = true;
-      foto->LidasEm = QDateTime::currentDateTimeUtc();
-      ++foto->Atualizacoes;
-      if (estado == Estado::Inacessivel) FRegistro(QStringLiteral("banco acessível de novo"));
-      else if (estado == Estado::Desconhecido)
-        FRegistro(QStringLiteral("primeira leitura do banco: %1 linha(s)").arg(foto->Linhas->size()));
-      estado = Estado::Acessivel;
-    } else {
-      ++foto->Falhas;
-      if (estado != Estado::Inacessivel) FRegistro(QStringLiteral("banco inacessível: ") + erro);
-      estado = Estado::Inacessivel;
-    }
-    try {
-      Publicar(std::move(foto));
-    } catch (const std::exception& e) {
-      // Out of memory while writing the answers: the previous ones stay.
-      FRegistro(QStringLiteral("falha ao publicar a atualização: ") + QString::fromLocal8Bit(e.what()));
-    }
+    Concluir(std::move(foto), erro);
     if (!Esperar(inicio + periodo)) break;
   }
   std::lock_guard<std::mutex> trava(FMutex);
   FTerminou = true;
   FSinal.notify_all();
+}
+
+QString AtualizacaoContinua::Ler(ConexaoBanco& conexao, AtualizacaoPainel& atualizacao, TabelaStatus& tabela,
+                                 FotoStatus& foto, std::chrono::milliseconds& periodo) {
+  try {
+    // A lost attachment counts as closed: attach again, with Caminho.ini
+    // read afresh, so that a corrected configuration is taken too.
+    if (!conexao.Aberta()) {
+      if (FOpcoes.ArquivoNomeado) ConfiguracaoBanco::VerificarArquivoNomeado(FOpcoes.ArquivoIni);
+      ConfiguracaoBanco::ConectarBanco(conexao, FOpcoes.ArquivoIni);
+      atualizacao.SetContagemRapida(ConfiguracaoBanco::ContagemRapida(FOpcoes.ArquivoIni, FOpcoes.ContagemRapida));
+      foto.MostraColunaMaquina = ParametrosPainel::MostraColunaMaquina(conexao);
+    }
+    if (FOpcoes.Periodo.count() == 0) periodo = std::chrono::seconds(ParametrosPainel::IntervaloInicial(conexao).toInt());
+    atualizacao.Atualizar();
+    foto.Linhas = std::make_shared<const std::vector<LinhaStatus>>(tabela.Linhas());
+    return {};
+  } catch (const Falha& falha) {
+    return UmaLinha(falha.Mensagem());
+  } catch (const std::bad_alloc&) {
+    return QStringLiteral("Memória insuficiente para concluir a operação.");
+  } catch (const std::exception& e) {
+    return UmaLinha(QString::fromLocal8Bit(e.what()));
+  }
+}
+
+void AtualizacaoContinua::Concluir(std::shared_ptr<FotoStatus> foto, const QString& erro) {
+  std::lock_guard<std::mutex> publicacao(FMutexPublicacao);
+  foto->BancoAcessivel = erro.isEmpty();
+  foto->UltimoErro = erro;
+  if (erro.isEmpty()) {
+    foto->LinhasLidas = true;
+    foto->LidasEm = QDateTime::currentDateTimeUtc();
+    ++foto->Atualizacoes;
+    if (FEstado == Estado::Inacessivel) FRegistro(QStringLiteral("banco acessível de novo"));
+    else if (FEstado == Estado::Desconhecido)
+      FRegistro(QStringLiteral("primeira leitura do banco: %1 linha(s)").arg(foto->Linhas->size()));
+    FEstado = Estado::Acessivel;
+  } else {
+    ++foto->Falhas;
+    if (FEstado != Estado::Inacessivel) FRegistro(QStringLiteral("banco inacessível: ") + erro);
+    FEstado = Estado::Inacessivel;
+  }
+  Publicar(std::move(foto));
+}
+
+void AtualizacaoContinua::Vigiar() {
+  std::unique_lock<std::mutex> trava(FMutex);
+  while (!FParar) {
+    if (!FLendo || FLeituraDeclarada == FLeitura) {
+      FSinal.wait(trava);
+      continue;
+    }
+    const auto limite = FInicioLeitura + FOpcoes.PrazoResposta;
+    if (std::chrono::steady_clock::now() < limite) {
+      FSinal.wait_until(trava, limite);
+      continue;
+    }
+    FLeituraDeclarada = FLeitura;
+    const quint64 leitura = FLeitura;
+    const auto inicio = FInicioLeitura;
+    trava.unlock();
+    DeclararSemResposta(leitura, inicio);
+    trava.lock();
+  }
+}
+
+void AtualizacaoContinua::DeclararSemResposta(quint64 leitura, std::chrono::steady_clock::time_point inicio) {
+  std::lock_guard<std::mutex> publicacao(FMutexPublicacao);
+  std::shared_ptr<FotoStatus> foto;
+  {
+    std::lock_guard<std::mutex> trava(FMutex);
+    // Finished meanwhile: its own result is, or is about to be, published.
+    if (!FLendo || FLeitura != leitura) return;
+    foto = std::make_shared<FotoStatus>(*FFoto);
+  }
+  const auto decorridos = std::chrono::steady_clock::now() - inicio;
+  foto->DuracaoSegundos = std::chrono::duration<double>(decorridos).count();
+  foto->BancoAcessivel = false;
+  foto->UltimoErro = QStringLiteral("O banco de dados não respondeu em %1 s; a leitura continua à espera.")
+                         .arg(std::chrono::duration_cast<std::chrono::seconds>(decorridos).count());
+  if (FEstado != Estado::Inacessivel) FRegistro(QStringLiteral("banco inacessível: ") + foto->UltimoErro);
+  FEstado = Estado::Inacessivel;
+  Publicar(std::move(foto));
 }

@@ -10,6 +10,10 @@
 
 #include "servico/FotoStatus.h"
 
+class AtualizacaoPainel;
+class ConexaoBanco;
+class TabelaStatus;
+
 // The service's refresh: a thread of its own with an attachment of its own
 // reads the status rows as the panel does (AtualizacaoPainel), once per
 // period, and publishes each result as a new FotoStatus. However many
@@ -22,9 +26,17 @@
 // rows and their read time; the next one attaches again, reading
 // Caminho.ini afresh, so the service recovers by itself.
 //
+// A refresh can also hang: a server that stops answering without closing
+// the connection (a frozen host, a network path gone silent) leaves the
+// client library waiting for hours. A watch thread then publishes, once
+// PrazoResposta has passed, the previous rows with the database marked
+// unreachable, so that no answer claims a database that does not answer;
+// the refresh's own result replaces it whenever the call returns.
+//
 // Threads: Iniciar, Parar and the destructor on the owner's thread; Foto
 // from any thread; the rest of the work on the refresh thread, which also
-// calls the publication observer and the log.
+// calls the publication observer and the log, as does the watch thread for
+// a hung refresh (never both at once).
 class AtualizacaoContinua {
  public:
   struct Opcoes {
@@ -37,6 +49,9 @@ class AtualizacaoContinua {
     bool ContagemRapida = false;
     // Zero: the panel's period from the database.
     std::chrono::milliseconds Periodo{0};
+    // How long a refresh may go without an answer before the database is
+    // reported unreachable.
+    std::chrono::milliseconds PrazoResposta{60000};
   };
   // One line per change of state ("banco inacessível: ...", "banco
   // acessível de novo"), never a credential.
@@ -62,8 +77,21 @@ class AtualizacaoContinua {
   std::shared_ptr<const FotoStatus> Foto() const;
 
  private:
+  enum class Estado { Desconhecido, Acessivel, Inacessivel };
+
   void Rodar();
+  // One refresh: attach when needed, read the rows; the failure's text, or
+  // empty on success.
+  QString Ler(ConexaoBanco& conexao, AtualizacaoPainel& atualizacao, TabelaStatus& tabela, FotoStatus& foto,
+              std::chrono::milliseconds& periodo);
+  // Publishes a finished refresh and logs a change of state.
+  void Concluir(std::shared_ptr<FotoStatus> foto, const QString& erro);
+  // The watch thread: declares a refresh hung once it has run too long.
+  void Vigiar();
+  void DeclararSemResposta(quint64 leitura, std::chrono::steady_clock::time_point inicio);
   void Publicar(std::shared_ptr<FotoStatus> foto);
+  // Marks the start (true) or end of a refresh's database work.
+  void MarcarLeitura(bool emAndamento);
   // Waits until the next refresh is due or a stop is asked; true to go on.
   bool Esperar(std::chrono::steady_clock::time_point proxima);
 
@@ -76,5 +104,17 @@ class AtualizacaoContinua {
   std::shared_ptr<const FotoStatus> FFoto;
   bool FParar = false;
   bool FTerminou = false;
+  // The refresh under way, if any: its number and start. The watch thread
+  // declares each hung refresh once.
+  quint64 FLeitura = 0;
+  bool FLendo = false;
+  std::chrono::steady_clock::time_point FInicioLeitura;
+  quint64 FLeituraDeclarada = 0;
+
+  // Held while a result is published and its change of state logged.
+  std::mutex FMutexPublicacao;
+  Estado FEstado = Estado::Desconhecido;
+
   std::thread FThread;
+  std::thread FVigia;
 };

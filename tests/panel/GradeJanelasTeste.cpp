@@ -104,7 +104,8 @@ TEST_F(GradeJanelasTeste, LinhaComErroEmLaranjaAteSerConferida) {
   EXPECT_EQ(grid->currentIndex(), grid->model()->index(1, erro));
   EXPECT_TRUE(timer->Ativo());
   EXPECT_TRUE(timer->Armado());
-  QTest::qWaitFor([] { return TFVisualizar::Instancia() == nullptr; }, 1000);
+  // Checked below, once the deferred deletions have run.
+  (void)QTest::qWaitFor([] { return TFVisualizar::Instancia() == nullptr; }, 1000);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(TFVisualizar::Instancia(), nullptr);
   EXPECT_TRUE(dialogos.Caixas().isEmpty()) << dialogos.Textos().join(u'\n').toStdString();

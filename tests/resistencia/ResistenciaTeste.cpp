@@ -320,7 +320,9 @@ TEST_F(Resistencia, ServicoPerguntadoSemParaComTudoMudandoSemFalhaNemVazamento) 
   // never given back (+54 MiB in 60 s, against +0.5 MiB in 120 s without
   // it): there the resident memory measures the sanitizer, and the bound is
   // checked by the plain build's run of this soak.
-  if (!SobAddressSanitizer()) EXPECT_LT(rssFinal - rssAquecido, qint64(32) * 1024 * 1024);
+  if (!SobAddressSanitizer()) {
+    EXPECT_LT(rssFinal - rssAquecido, qint64(32) * 1024 * 1024);
+  }
 }
 
 }  // namespace

@@ -36,6 +36,19 @@ class ServicoServidor : public TesteServidor {
     return QJsonDocument::fromJson(QByteArray::fromStdString(resposta->body)).object();
   }
 
+  // What the service last published, for a failure's message: whether the
+  // refresh still runs (its duration grows) or reads without error.
+  static std::string Relato(const ServicoMonitoramento& servico) {
+    const auto foto = servico.Foto();
+    return QStringLiteral("acessível=%1 atualizações=%2 falhas=%3 duração=%4 s lidas_em=%5 erro=%6")
+        .arg(foto->BancoAcessivel)
+        .arg(foto->Atualizacoes)
+        .arg(foto->Falhas)
+        .arg(foto->DuracaoSegundos)
+        .arg(foto->LidasEm.toString(Qt::ISODateWithMs), foto->UltimoErro)
+        .toStdString();
+  }
+
   static bool Esperar(const std::function<bool()>& condicao) {
     QDeadlineTimer prazo(30000);
     while (!condicao()) {
@@ -89,7 +102,7 @@ TEST_F(ServicoServidor, ServidorMortoEBancoDesligadoSobOServicoQueNuncaDeixaDeRe
 
   httplib::Client cliente("127.0.0.1", servico.Porta());
   MatarServidor();
-  ASSERT_TRUE(Esperar([&] { return !servico.Foto()->BancoAcessivel; }));
+  ASSERT_TRUE(Esperar([&] { return !servico.Foto()->BancoAcessivel; })) << Relato(servico);
   auto saude = cliente.Get("/healthz");
   ASSERT_TRUE(saude);
   EXPECT_EQ(saude->status, 503);
@@ -127,11 +140,11 @@ TEST_F(ServicoServidor, ServidorMortoEBancoDesligadoSobOServicoQueNuncaDeixaDeRe
 
   // The database shut down and brought back online.
   FServidor.DesligarBanco(FBanco.Caminho());
-  ASSERT_TRUE(Esperar([&] { return !servico.Foto()->BancoAcessivel; }));
+  ASSERT_TRUE(Esperar([&] { return !servico.Foto()->BancoAcessivel; })) << Relato(servico);
   EXPECT_EQ(cliente.Get("/healthz")->status, 503);
   FBanco.Conexao().Fechar();
   FServidor.ReligarBanco(FBanco.Caminho());
-  ASSERT_TRUE(Esperar([&] { return servico.Foto()->BancoAcessivel; })) << servico.Foto()->UltimoErro.toStdString();
+  ASSERT_TRUE(Esperar([&] { return servico.Foto()->BancoAcessivel; })) << Relato(servico);
 
   parar = true;
   perguntador.join();
@@ -148,6 +161,67 @@ TEST_F(ServicoServidor, ServidorMortoEBancoDesligadoSobOServicoQueNuncaDeixaDeRe
   EXPECT_TRUE(log[3].startsWith(QStringLiteral("banco inacessível: "))) << log[3].toStdString();
   EXPECT_EQ(log[4], QStringLiteral("banco acessível de novo"));
   EXPECT_FALSE(log.join(u'\n').contains(ServidorTeste::Senha()));
+}
+
+// A server that stops answering without closing the connection leaves the
+// refresh waiting inside the client library: past the answer deadline the
+// service says the database does not answer (the rows kept), and the
+// refresh's own result takes over when the server wakes.
+TEST_F(ServicoServidor, ServidorCongeladoDaBancoSemRespostaNoPrazoEVoltaQuandoAcorda) {
+  FBanco.Executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES ('01', 'Centro')"));
+  Maquina(QStringLiteral("CX01"));
+  QTemporaryDir pasta;
+  ServicoMonitoramento::Opcoes opcoes;
+  opcoes.Atualizacao.ArquivoIni =
+      ConfiguracaoTeste::Escrever(pasta.path(), Caminho(), ServidorTeste::Usuario(), ServidorTeste::Senha());
+  opcoes.Atualizacao.Periodo = 200ms;
+  opcoes.Atualizacao.PrazoResposta = 2s;
+  std::mutex mutexLog;
+  QStringList log;
+  ServicoMonitoramento servico(opcoes, [&](const QString& linha) {
+    std::lock_guard<std::mutex> trava(mutexLog);
+    log << linha;
+  });
+  servico.Iniciar();
+  ASSERT_TRUE(Esperar([&] { return servico.Foto()->BancoAcessivel; })) << servico.Foto()->UltimoErro.toStdString();
+  const auto antes = servico.Foto();
+
+  // Whatever happens below, the server wakes before the next test uses it.
+  struct Acordar {
+    ServidorTeste& Servidor;
+    ~Acordar() { Servidor.Descongelar(); }
+  } acordar{FServidor};
+  FServidor.Congelar();
+  ASSERT_TRUE(Esperar([&] { return !servico.Foto()->BancoAcessivel; })) << Relato(servico);
+  const auto congelado = servico.Foto();
+  EXPECT_TRUE(congelado->UltimoErro.startsWith(QStringLiteral("O banco de dados não respondeu em ")))
+      << congelado->UltimoErro.toStdString();
+  EXPECT_GE(congelado->DuracaoSegundos, 2.0);
+  EXPECT_EQ(congelado->LidasEm, antes->LidasEm);
+  EXPECT_EQ(congelado->Linhas->size(), 1u);
+  // Answered at once from the kept rows, though the refresh still waits.
+  httplib::Client cliente("127.0.0.1", servico.Porta());
+  cliente.set_read_timeout(2, 0);
+  auto saude = cliente.Get("/healthz");
+  ASSERT_TRUE(saude);
+  EXPECT_EQ(saude->status, 503);
+  EXPECT_EQ(saude->body, congelado->UltimoErro.toStdString() + '\n');
+  auto metricas = cliente.Get("/metrics");
+  ASSERT_TRUE(metricas);
+  EXPECT_NE(metricas->body.find("\npainel_integracao_banco_acessivel 0\n"), std::string::npos);
+  EXPECT_NE(metricas->body.find("maquina=\"CX01\""), std::string::npos) << "the last rows stay";
+  // Declared once per hung refresh: nothing more is published meanwhile.
+  std::this_thread::sleep_for(600ms);
+  EXPECT_EQ(servico.Foto(), congelado);
+
+  FServidor.Descongelar();
+  ASSERT_TRUE(Esperar([&] { return servico.Foto()->BancoAcessivel; })) << servico.Foto()->UltimoErro.toStdString();
+  EXPECT_EQ(cliente.Get("/healthz")->status, 200);
+  EXPECT_TRUE(servico.Parar(5s));
+  std::lock_guard<std::mutex> trava(mutexLog);
+  ASSERT_GE(log.size(), 3) << log.join(u'\n').toStdString();
+  EXPECT_EQ(log[1], QStringLiteral("banco inacessível: ") + congelado->UltimoErro);
+  EXPECT_EQ(log[2], QStringLiteral("banco acessível de novo"));
 }
 
 }  // namespace

@@ -389,6 +389,7 @@ void ServidorTeste::Parar() {
   if (FPid <= 0) return;
   int status = 0;
   kill(FPid, SIGTERM);
+  kill(FPid, SIGCONT);  // a frozen server would hold the signal
   // Its orderly stop sometimes lingers for many seconds after lock waits;
   // the databases are throwaway, so a short grace is enough.
   if (!Esperar(FPid, QDeadlineTimer(1000), &status)) {
@@ -406,6 +407,14 @@ void ServidorTeste::Matar() {
   waitpid(FPid, &status, 0);
   FPid = 0;
   gPidServidor = 0;
+}
+
+void ServidorTeste::Congelar() {
+  if (FPid > 0) kill(FPid, SIGSTOP);
+}
+
+void ServidorTeste::Descongelar() {
+  if (FPid > 0) kill(FPid, SIGCONT);
 }
 
 void ServidorTeste::Configurar(ConexaoBanco& conexao, const QString& caminhoLocal, const QString& usuario,

@@ -46,6 +46,10 @@ class ServidorTeste {
   void Parar();
   // SIGKILL: the server vanishes under its open attachments.
   void Matar();
+  // SIGSTOP and SIGCONT: a frozen server keeps its connections open and
+  // answers nothing, as a hung host or a silent network path does.
+  void Congelar();
+  void Descongelar();
   bool Rodando() const { return FPid > 0; }
 
   quint16 Porta() const { return FPorta; }
