@@ -164,20 +164,28 @@ void AtualizacaoContinua::Concluir(std::shared_ptr<FotoStatus> foto, const QStri
 void AtualizacaoContinua::Vigiar() {
   std::unique_lock<std::mutex> trava(FMutex);
   while (!FParar) {
-    if (!FLendo || FLeituraDeclarada == FLeitura) {
+    if (!FLendo || FLeituraAbandonada == FLeitura) {
       FSinal.wait(trava);
       continue;
     }
-    const auto limite = FInicioLeitura + FOpcoes.PrazoResposta;
+    const bool declarada = FLeituraDeclarada == FLeitura;
+    const auto limite = FInicioLeitura + (declarada ? FOpcoes.PrazoDesistencia : FOpcoes.PrazoResposta);
     if (std::chrono::steady_clock::now() < limite) {
       FSinal.wait_until(trava, limite);
       continue;
     }
-    FLeituraDeclarada = FLeitura;
     const quint64 leitura = FLeitura;
     const auto inicio = FInicioLeitura;
+    if (declarada) FLeituraAbandonada = leitura;
+    else FLeituraDeclarada = leitura;
     trava.unlock();
-    DeclararSemResposta(leitura, inicio);
+    if (!declarada) {
+      DeclararSemResposta(leitura, inicio);
+    } else {
+      FRegistro(QStringLiteral("a leitura do banco não voltou em %1 s: desistindo dela")
+                    .arg(std::chrono::duration_cast<std::chrono::seconds>(FOpcoes.PrazoDesistencia).count()));
+      if (FOpcoes.Desistir) FOpcoes.Desistir();
+    }
     trava.lock();
   }
 }

@@ -31,7 +31,11 @@ class TabelaStatus;
 // client library waiting for hours. A watch thread then publishes, once
 // PrazoResposta has passed, the previous rows with the database marked
 // unreachable, so that no answer claims a database that does not answer;
-// the refresh's own result replaces it whenever the call returns.
+// the refresh's own result replaces it whenever the call returns. Some
+// calls never return (a forced shutdown of the database can leave a request
+// the server never answers): past PrazoDesistencia the watch thread calls
+// Desistir once, and the service leaves so that its supervisor starts it
+// again with a fresh attachment.
 //
 // Threads: Iniciar, Parar and the destructor on the owner's thread; Foto
 // from any thread; the rest of the work on the refresh thread, which also
@@ -52,6 +56,10 @@ class AtualizacaoContinua {
     // How long a refresh may go without an answer before the database is
     // reported unreachable.
     std::chrono::milliseconds PrazoResposta{60000};
+    // How long a refresh may go without an answer before the service gives
+    // up on it; Desistir (if any) is then called once, on the watch thread.
+    std::chrono::milliseconds PrazoDesistencia{600000};
+    std::function<void()> Desistir;
   };
   // One line per change of state ("banco inacessível: ...", "banco
   // acessível de novo"), never a credential.
@@ -110,6 +118,7 @@ class AtualizacaoContinua {
   bool FLendo = false;
   std::chrono::steady_clock::time_point FInicioLeitura;
   quint64 FLeituraDeclarada = 0;
+  quint64 FLeituraAbandonada = 0;
 
   // Held while a result is published and its change of state logged.
   std::mutex FMutexPublicacao;

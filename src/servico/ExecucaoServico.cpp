@@ -28,6 +28,13 @@ int Executar(ServicoMonitoramento::Opcoes opcoes) {
   // A client that goes away while being answered must not end the process.
   std::signal(SIGPIPE, SIG_IGN);
 
+  // A refresh the database never answers holds an attachment no call can
+  // free: leave with a failure, so that the supervisor (systemd's
+  // Restart=on-failure) starts the service again with a fresh one.
+  opcoes.Atualizacao.Desistir = [] {
+    Registrar(QStringLiteral("encerrando com status 1, para ser iniciado de novo"));
+    std::_Exit(1);
+  };
   const auto periodo = opcoes.Atualizacao.Periodo;
   // An IPv6 address is written in brackets in a URL.
   QString endereco = QString::fromStdString(opcoes.Http.Endereco);
