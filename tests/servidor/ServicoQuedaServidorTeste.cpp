@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -27,6 +28,28 @@ class ServicoServidor : public TesteServidor {
  protected:
   void Maquina(const QString& maquina) {
     FBanco.Executar(QStringLiteral("INSERT INTO IGFMAQUINA (MAQUINA, MAQUINAECF) VALUES ('01', '%1')").arg(maquina));
+  }
+
+  // Branch 01 with machine CX01, and the service's options over it.
+  ServicoMonitoramento::Opcoes OpcoesComUmaMaquina() {
+    FBanco.Executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES ('01', 'Centro')"));
+    Maquina(QStringLiteral("CX01"));
+    ServicoMonitoramento::Opcoes opcoes;
+    opcoes.Atualizacao.ArquivoIni =
+        ConfiguracaoTeste::Escrever(FPasta.path(), Caminho(), ServidorTeste::Usuario(), ServidorTeste::Senha());
+    return opcoes;
+  }
+
+  // The service's log, kept line by line.
+  AtualizacaoContinua::Registro Registro() {
+    return [this](const QString& linha) {
+      std::lock_guard<std::mutex> trava(FMutexLog);
+      FLog << linha;
+    };
+  }
+  QStringList Log() {
+    std::lock_guard<std::mutex> trava(FMutexLog);
+    return FLog;
   }
 
   // The status page's JSON, read from the service.
@@ -57,23 +80,17 @@ class ServicoServidor : public TesteServidor {
     }
     return true;
   }
+
+  QTemporaryDir FPasta;
+  std::mutex FMutexLog;
+  QStringList FLog;
 };
 
 TEST_F(ServicoServidor, ServidorMortoEBancoDesligadoSobOServicoQueNuncaDeixaDeResponder) {
-  FBanco.Executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES ('01', 'Centro')"));
-  Maquina(QStringLiteral("CX01"));
-  QTemporaryDir pasta;
-  ServicoMonitoramento::Opcoes opcoes;
-  opcoes.Atualizacao.ArquivoIni =
-      ConfiguracaoTeste::Escrever(pasta.path(), Caminho(), ServidorTeste::Usuario(), ServidorTeste::Senha());
+  auto opcoes = OpcoesComUmaMaquina();
   // A second between refreshes: the shutdown below falls between two.
   opcoes.Atualizacao.Periodo = 1s;
-  std::mutex mutexLog;
-  QStringList log;
-  ServicoMonitoramento servico(opcoes, [&](const QString& linha) {
-    std::lock_guard<std::mutex> trava(mutexLog);
-    log << linha;
-  });
+  ServicoMonitoramento servico(opcoes, Registro());
   servico.Iniciar();
   auto linhas = [&] { return servico.Foto()->Linhas->size(); };
   ASSERT_TRUE(Esperar([&] { return servico.Foto()->BancoAcessivel; })) << servico.Foto()->UltimoErro.toStdString();
@@ -159,7 +176,7 @@ TEST_F(ServicoServidor, ServidorMortoEBancoDesligadoSobOServicoQueNuncaDeixaDeRe
   EXPECT_TRUE(servico.Parar(5s));
   const auto foto = servico.Foto();
   EXPECT_GE(foto->Falhas, 2u);
-  std::lock_guard<std::mutex> trava(mutexLog);
+  const QStringList log = Log();
   ASSERT_EQ(log.size(), 5) << log.join(u'\n').toStdString();
   EXPECT_EQ(log[0], QStringLiteral("primeira leitura do banco: 1 linha(s)"));
   EXPECT_TRUE(log[1].startsWith(QStringLiteral("banco inacessível: "))) << log[1].toStdString();
@@ -174,23 +191,13 @@ TEST_F(ServicoServidor, ServidorMortoEBancoDesligadoSobOServicoQueNuncaDeixaDeRe
 // service says the database does not answer (the rows kept), and the
 // refresh's own result takes over when the server wakes.
 TEST_F(ServicoServidor, ServidorCongeladoDaBancoSemRespostaNoPrazoEVoltaQuandoAcorda) {
-  FBanco.Executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES ('01', 'Centro')"));
-  Maquina(QStringLiteral("CX01"));
-  QTemporaryDir pasta;
-  ServicoMonitoramento::Opcoes opcoes;
-  opcoes.Atualizacao.ArquivoIni =
-      ConfiguracaoTeste::Escrever(pasta.path(), Caminho(), ServidorTeste::Usuario(), ServidorTeste::Senha());
+  auto opcoes = OpcoesComUmaMaquina();
   opcoes.Atualizacao.Periodo = 200ms;
   opcoes.Atualizacao.PrazoResposta = 2s;
   opcoes.Atualizacao.PrazoDesistencia = 4s;
   std::atomic<int> desistencias{0};
   opcoes.Atualizacao.Desistir = [&] { ++desistencias; };
-  std::mutex mutexLog;
-  QStringList log;
-  ServicoMonitoramento servico(opcoes, [&](const QString& linha) {
-    std::lock_guard<std::mutex> trava(mutexLog);
-    log << linha;
-  });
+  ServicoMonitoramento servico(opcoes, Registro());
   servico.Iniciar();
   ASSERT_TRUE(Esperar([&] { return servico.Foto()->BancoAcessivel; })) << servico.Foto()->UltimoErro.toStdString();
   const auto antes = servico.Foto();
@@ -230,7 +237,7 @@ TEST_F(ServicoServidor, ServidorCongeladoDaBancoSemRespostaNoPrazoEVoltaQuandoAc
   ASSERT_TRUE(Esperar([&] { return servico.Foto()->BancoAcessivel; })) << servico.Foto()->UltimoErro.toStdString();
   EXPECT_EQ(cliente.Get("/healthz")->status, 200);
   EXPECT_TRUE(servico.Parar(5s));
-  std::lock_guard<std::mutex> trava(mutexLog);
+  const QStringList log = Log();
   ASSERT_GE(log.size(), 4) << log.join(u'\n').toStdString();
   EXPECT_EQ(log[1], QStringLiteral("banco inacessível: ") + congelado->UltimoErro);
   EXPECT_EQ(log[2], QStringLiteral("a leitura do banco não voltou em 4 s: desistindo dela"));
