@@ -20,10 +20,8 @@ constexpr unsigned kMaiorParametro = 32765;
 // Confirmar, rolled back if the statement fails.
 class TransacaoDaInstrucao {
  public:
-  TransacaoDaInstrucao(ConexaoBanco* conexao, ITransaction* explicita, ITransaction* propria)
-      : FTransacao(explicita ? explicita : propria), FPropria(explicita == nullptr) {
-    (void)conexao;
-  }
+  TransacaoDaInstrucao(ITransaction* explicita, ITransaction* propria)
+      : FTransacao(explicita ? explicita : propria), FPropria(explicita == nullptr) {}
   ~TransacaoDaInstrucao() {
     if (FPropria && FTransacao) {
       try {
@@ -137,7 +135,7 @@ void ConsultaSql::Preparar() {
   auto novo = std::make_unique<Preparado>();
   Status st;
   const QByteArray texto = Windows1252::deUnicode(FSql.Posicional());
-  TransacaoDaInstrucao transacao(FConexao, FConexao->TransacaoExplicita(),
+  TransacaoDaInstrucao transacao(FConexao->TransacaoExplicita(),
                                  FConexao->TransacaoExplicita() ? nullptr : FConexao->NovaTransacao());
   try {
     novo->Instrucao = anexo->prepare(&st, transacao.get(), static_cast<unsigned>(texto.size()), texto.constData(),
@@ -242,7 +240,7 @@ void ConsultaSql::Abrir() {
     ITransaction* propria = nullptr;
     if (!explicita)
       propria = p.TemCursor && p.Decodificador.TemBlob() ? FConexao->NovaLeituraPropria() : FConexao->NovaTransacao();
-    TransacaoDaInstrucao transacao(FConexao, explicita, propria);
+    TransacaoDaInstrucao transacao(explicita, propria);
     FConexao->ContarExecucao(FSql.Original());
     Status st;
     IMessageMetadata* meta = p.Saida;
@@ -285,7 +283,7 @@ qint64 ConsultaSql::Executar() {
     IMessageMetadata* entradaMeta = Vincular(entrada);
     Status st;
     ITransaction* explicita = FConexao->TransacaoExplicita();
-    TransacaoDaInstrucao transacao(FConexao, explicita, explicita ? nullptr : FConexao->NovaTransacao());
+    TransacaoDaInstrucao transacao(explicita, explicita ? nullptr : FConexao->NovaTransacao());
     FConexao->ContarExecucao(FSql.Original());
     p.Instrucao->execute(&st, transacao.get(), entradaMeta, entrada.empty() ? nullptr : entrada.data(), nullptr,
                          nullptr);
